@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Schema.h"
+
+#include <QString>
+
+class Dataset;
+
+// One field of a dataset; reads and writes the current row (the pending row while there is
+// one). A NULL reads as "", 0 or date-time 0.
+class Field {
+public:
+    Field(Dataset& dataset, int index) : m_dataset(&dataset), m_index(index) {}
+
+    Dataset& dataset() const { return *m_dataset; }
+    int index() const { return m_index; }
+    const FieldDef& def() const;
+    const QString& fieldName() const { return def().name; }
+    FieldKind kind() const { return def().kind; }
+    int size() const { return def().size; }
+    bool isReadOnly() const { return def().readOnly; }
+    bool isCalculated() const { return def().calculated; }
+
+    bool isNull() const;
+    QString asString() const;
+    qint64 asInteger() const;
+    double asDateTime() const;
+    // The text a bound control shows: dates by their display format or the program's formats.
+    QString displayText() const;
+
+    void setAsString(const QString& value);
+    void setAsInteger(qint64 value);
+    void setAsDateTime(double value);
+    void clear();
+
+private:
+    Dataset* m_dataset;
+    int m_index;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDateTime>
+#include <functional>
+
+// The current local date and time; tests set it.
+namespace Clock {
+
+QDateTime now();
+// Replaces the source of the time (tests); an empty function restores the system clock.
+void setSource(std::function<QDateTime()> source);
+// Convenience for tests: a clock standing still at the given moment.
+void setFixed(const QDateTime& moment);
+
+} // namespace Clock

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+int runCreate(const QStringList& arguments, QTextStream& out, QTextStream& err);
