@@ -11,6 +11,9 @@
 #include "windows/Ufilters.h"
 
 #include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTimer>
 #include <memory>
 
@@ -24,6 +27,18 @@ TFtembrel::TFtembrel(QWidget* parent)
     DataSource1.setObjectName(QStringLiteral("DataSource1"));
     dsZaemi.setObjectName(QStringLiteral("dsZaemi"));
     tbldanni.setCalcFieldsHandler(tbldanniCalcFields);
+    auto* face = new QWidget(this);
+    setCentralWidget(face);
+    Memo1 = new QPlainTextEdit(face);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    ProgressBar1 = new QProgressBar(face);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(50);
+    Label2 = new QLabel(QStringLiteral("0"), face);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label4 = new QLabel(QStringLiteral("0"), face);
+    Label4->setObjectName(QStringLiteral("Label4"));
     move(204, 123);
     resize(688, 446);
     connect(&DataSource1, &DataSource::dataChange, this,

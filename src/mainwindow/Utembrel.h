@@ -32,6 +32,12 @@ public:
     DataSource DataSource1;
     DataSource dsZaemi;
 
+    // Controls other parts of the program drive (the details panel, the reminder scan).
+    QPlainTextEdit* Memo1;
+    QProgressBar* ProgressBar1;
+    QLabel* Label2;
+    QLabel* Label4;
+
     bool isScanning() const { return Scanning; }
 
     // Commands.
