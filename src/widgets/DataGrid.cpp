@@ -1,0 +1,120 @@
+#include "DataGrid.h"
+
+#include "data/DataSource.h"
+#include "data/Dataset.h"
+#include "platform/Guarded.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+DataGrid::DataGrid(DataSource& source, std::vector<GridColumn> columns, QWidget* parent)
+    : QWidget(parent), m_model(new DataGridModel(source, std::move(columns), this)),
+      m_view(new QTableView(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view);
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(18);
+    m_view->setWordWrap(false);
+    for (int c = 0; c < int(m_model->columns().size()); ++c)
+        m_view->setColumnWidth(c, m_model->columns()[c].width);
+
+    connect(m_model, &DataGridModel::cursorChanged, this, &DataGrid::scheduleFollow);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        updateFooter();
+        scheduleFollow();
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_following && current.isValid())
+                    moveCursorTo(current.row());
+            });
+    connect(m_view, &QAbstractItemView::clicked, this, &DataGrid::cellClicked);
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &DataGrid::updateFooter);
+    followCursor();
+}
+
+void DataGrid::moveCursorTo(int row)
+{
+    guarded([&] {
+        Dataset& data = m_model->dataset();
+        if (data.isActive() && row != data.position())
+            data.moveTo(row);
+    });
+    // A move that failed (a pending row that could not be written) leaves the cursor: show it.
+    scheduleFollow();
+}
+
+void DataGrid::scheduleFollow()
+{
+    if (m_followScheduled)
+        return;
+    m_followScheduled = true;
+    QTimer::singleShot(0, this, &DataGrid::followCursor);
+}
+
+void DataGrid::followCursor()
+{
+    m_followScheduled = false;
+    const Dataset& data = m_model->dataset();
+    const int row = data.isActive() ? data.position() : -1;
+    m_following = true;
+    if (row >= 0 && row < m_model->rowCount()) {
+        const QModelIndex current = m_view->currentIndex();
+        const QModelIndex target = m_model->index(row, current.isValid() ? current.column() : 0);
+        if (current != target) {
+            m_view->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+            m_view->scrollTo(target);
+        }
+    } else {
+        m_view->selectionModel()->clearCurrentIndex();
+        m_view->clearSelection();
+    }
+    m_following = false;
+    updateFooter();
+}
+
+void DataGrid::setFooterCountColumn(int column)
+{
+    m_footerColumn = column;
+    if (!m_footer) {
+        m_footer = new QWidget(this);
+        m_footer->setObjectName(QStringLiteral("footer"));
+        m_footer->setFixedHeight(18);
+        m_footer->setAutoFillBackground(true);
+        m_footerCount = new QLabel(m_footer);
+        m_footerCount->setObjectName(QStringLiteral("footerCount"));
+        static_cast<QVBoxLayout*>(layout())->addWidget(m_footer);
+    }
+    m_footer->setVisible(column >= 0);
+    updateFooter();
+}
+
+void DataGrid::updateFooter()
+{
+    if (!m_footerCount || m_footerColumn < 0)
+        return;
+    const Dataset& data = m_model->dataset();
+    m_footerCount->setText(data.isActive() ? QString::number(data.recordCount()) : QString());
+    const QHeaderView* header = m_view->horizontalHeader();
+    m_footerCount->setGeometry(header->sectionViewportPosition(m_footerColumn) +
+                                   m_view->frameWidth() + 2,
+                               1, header->sectionSize(m_footerColumn) - 4, 16);
+}
+
+void DataGrid::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    updateFooter();
+}
