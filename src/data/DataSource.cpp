@@ -4,6 +4,7 @@
 
 DataSource::DataSource(Dataset& dataset, QObject* parent) : QObject(parent), m_dataset(&dataset)
 {
+    qRegisterMetaType<const Field*>();
     connect(&dataset, &Dataset::dataChanged, this, &DataSource::dataChange);
     connect(&dataset, &Dataset::rowsChanged, this, &DataSource::rowsChanged);
     connect(&dataset, &Dataset::stateChanged, this, &DataSource::stateChange);

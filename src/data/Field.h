@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 
+#include <QMetaType>
 #include <QString>
 
 class Dataset;
@@ -37,3 +38,5 @@ private:
     Dataset* m_dataset;
     int m_index;
 };
+
+Q_DECLARE_METATYPE(const Field*)
