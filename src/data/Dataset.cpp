@@ -134,17 +134,7 @@ void Dataset::readAll(RowStore& store)
     const QString sql =
         m_kind == Kind::Table ? QStringLiteral("SELECT * FROM %1").arg(quoted(m_def.table)) : m_sql;
     SqliteStatement statement(db, sql);
-    for (int i = 0; i < m_parameters.size(); ++i) {
-        const QVariant& value = m_parameters[i];
-        if (value.isNull())
-            statement.bindNull(i + 1);
-        else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
-            statement.bindInt(i + 1, value.toLongLong());
-        else if (value.typeId() == QMetaType::Double)
-            statement.bindDouble(i + 1, value.toDouble());
-        else
-            statement.bindText(i + 1, value.toString());
-    }
+    bindParameters(statement);
     sqlite3_stmt* stmt = statement.handle();
 
     // Bind every stored field to its column by name and check its kind.
@@ -247,11 +237,25 @@ void Dataset::setSql(const QString& sql, const QVariantList& parameters)
     m_parameters = parameters;
 }
 
+void Dataset::bindParameters(SqliteStatement& statement) const
+{
+    for (int i = 0; i < m_parameters.size(); ++i) {
+        const QVariant& value = m_parameters[i];
+        if (value.isNull())
+            statement.bindNull(i + 1);
+        else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
+            statement.bindInt(i + 1, value.toLongLong());
+        else if (value.typeId() == QMetaType::Double)
+            statement.bindDouble(i + 1, value.toDouble());
+        else
+            statement.bindText(i + 1, value.toString());
+    }
+}
+
 void Dataset::execSql()
 {
     SqliteStatement statement(m_connection.handle(), m_sql);
-    for (int i = 0; i < m_parameters.size(); ++i)
-        statement.bindText(i + 1, m_parameters[i].toString());
+    bindParameters(statement);
     while (statement.step()) {
     }
 }

@@ -119,6 +119,7 @@ private:
     // Where a field of the current row is read from: the pending row, the calc target or a row.
     const RowStore* currentStore(int& row) const;
     void readAll(RowStore& store);
+    void bindParameters(class SqliteStatement& statement) const;
     void calculate(RowStore& store, int row);
     void rebuildVisible();
     void invalidateIndexes();
