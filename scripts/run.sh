@@ -8,5 +8,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 mkdir -p "$root/demo"
 cd "$root/demo"
-[ -e 4rd.mdb ] || "$build/tools/tembrel-db" create 4rd.mdb
+[ -e 4rd.mdb ] || "$build/tools/tembrel-db" demo 4rd.mdb
 exec "$build/src/tembrel"

@@ -2,8 +2,12 @@
 
 #include <QDir>
 #include <QLocalSocket>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QWidget>
+
+// Off by default; QT_LOGGING_RULES="tembrel.singleinstance.info=true" shows the requests.
+Q_LOGGING_CATEGORY(lcSingleInstance, "tembrel.singleinstance", QtWarningMsg)
 
 SingleInstance::SingleInstance(const QString& lockName, const QString& directory)
 {
@@ -39,6 +43,7 @@ void SingleInstance::serveRaiseRequests()
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            qCInfo(lcSingleInstance, "raise request from another copy");
             raiseWindow(m_window);
         }
     });
@@ -52,6 +57,7 @@ void SingleInstance::notifyRunningCopy()
         socket.write("raise\n");
         socket.waitForBytesWritten(1000);
         socket.disconnectFromServer();
+        qCInfo(lcSingleInstance, "asked the running copy to show its window");
     }
 }
 

@@ -6,10 +6,10 @@
 #include "platform/ApplicationTitle.h"
 #include "platform/DateFormat.h"
 #include "platform/Guarded.h"
+#include "platform/MessageService.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <typeinfo>
 
 QString fatalErrorText(const QString& kind, const QString& programPath, const void* address,
@@ -23,24 +23,31 @@ QString fatalErrorText(const QString& kind, const QString& programPath, const vo
              QStringLiteral("%1").arg(quintptr(address), 8, 16, QLatin1Char('0')).toUpper(), text);
 }
 
-static void showFatalError(const std::exception& error, const QString& programPath)
+void setUpApplication(const QString& programPath)
 {
-    const auto* ours = dynamic_cast<const TembrelError*>(&error);
-    const QString kind = QString::fromLatin1(ours ? ours->kind() : typeid(error).name());
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"),
-                    fatalErrorText(kind, programPath, &error, errorMessage(error)),
-                    QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    QCoreApplication::setApplicationName(applicationTitleFor(programPath));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TEMBREL_FILE_VERSION));
+}
+
+int runGuardedStartup(const QString& programPath, const std::function<int()>& steps)
+{
+    try {
+        return steps();
+    } catch (const std::exception& error) {
+        const auto* ours = dynamic_cast<const TembrelError*>(&error);
+        const QString kind = QString::fromLatin1(ours ? ours->kind() : typeid(error).name());
+        MessageService::instance().showFatalError(
+            fatalErrorText(kind, programPath, &error, errorMessage(error)));
+        return 1;
+    }
 }
 
 int runTembrel(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QString program = QString::fromLocal8Bit(argc > 0 ? argv[0] : "tembrel");
-    QApplication::setApplicationName(applicationTitleFor(program));
-    QApplication::setApplicationVersion(QStringLiteral(TEMBREL_FILE_VERSION));
-    try {
+    setUpApplication(program);
+    return runGuardedStartup(program, [&] {
         SingleInstance instance(instanceLockNameFor(program));
         if (instance.anotherCopyRunning())
             return 0;
@@ -50,8 +57,5 @@ int runTembrel(int argc, char** argv)
         DateFormats::setProgramFormats();
         window.show();
         return app.exec();
-    } catch (const std::exception& error) {
-        showFatalError(error, program);
-        return 1;
-    }
+    });
 }

@@ -59,6 +59,15 @@ QString Connection::filePath() const
     return QDir::current().absoluteFilePath(parameter(QStringLiteral("Data Source")));
 }
 
+bool Connection::isReadOnlyMode() const
+{
+    const QStringList modes = parameter(QStringLiteral("Mode")).split(QLatin1Char('|'));
+    for (const QString& mode : modes)
+        if (mode.trimmed().compare(QLatin1String("Read"), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 void checkDatabaseFileSignature(const QString& path)
 {
     QFile file(path);
@@ -89,8 +98,9 @@ void Connection::open()
     const QString path = filePath();
     checkDatabaseFileSignature(path);
     sqlite3* db = nullptr;
+    const int access = isReadOnlyMode() ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+                                   access | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString text =
             db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));

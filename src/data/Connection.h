@@ -23,6 +23,8 @@ public:
     QString parameter(const QString& key) const;
     // The database file as named by `Data Source`, resolved against the working directory.
     QString filePath() const;
+    // True when `Mode` asks for reading only ("Read", alone or among "|"-joined modes).
+    bool isReadOnlyMode() const;
 
     void open();
     void close();

@@ -128,9 +128,21 @@ void Dataset::open()
     emit dataChanged(nullptr);
 }
 
+void Dataset::checkTableExists(sqlite3* db) const
+{
+    SqliteStatement statement(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN "
+                                                 "('table', 'view') AND name = ?1 COLLATE NOCASE"));
+    statement.bindText(1, m_def.table);
+    if (!statement.step())
+        fail(QStringLiteral("Table '%1' not found in '%2'")
+                 .arg(m_def.table, m_connection.filePath()));
+}
+
 void Dataset::readAll(RowStore& store)
 {
     sqlite3* db = m_connection.handle();
+    if (m_kind == Kind::Table)
+        checkTableExists(db);
     const QString sql =
         m_kind == Kind::Table ? QStringLiteral("SELECT * FROM %1").arg(quoted(m_def.table)) : m_sql;
     SqliteStatement statement(db, sql);

@@ -15,6 +15,7 @@
 #include <vector>
 
 class Connection;
+struct sqlite3;
 
 enum class DatasetState { Inactive, Browse, Insert, Edit };
 
@@ -118,6 +119,7 @@ private:
     int visibleCount() const;
     // Where a field of the current row is read from: the pending row, the calc target or a row.
     const RowStore* currentStore(int& row) const;
+    void checkTableExists(sqlite3* db) const;
     void readAll(RowStore& store);
     void bindParameters(class SqliteStatement& statement) const;
     void calculate(RowStore& store, int row);

@@ -2,12 +2,38 @@
 
 #include "Errors.h"
 
+// Errors of the file itself (locked, read-only, damaged, full, unreadable) name the file, so the
+// user knows which file is at fault; errors of a statement carry the engine's text alone.
+static bool isFileError(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_READONLY:
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+    case SQLITE_PERM:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void throwSqliteError(sqlite3* db, int code, const QString& context)
 {
     QString text =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
-    if (!context.isEmpty())
-        text = context + QStringLiteral(": ") + text;
+    QString prefix = context;
+    if (prefix.isEmpty() && db && isFileError(code)) {
+        const char* file = sqlite3_db_filename(db, "main");
+        if (file && *file)
+            prefix = QStringLiteral("'%1'").arg(QString::fromUtf8(file));
+    }
+    if (!prefix.isEmpty())
+        text = prefix + QStringLiteral(": ") + text;
     throw DatabaseError(text);
 }
 

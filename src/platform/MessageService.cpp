@@ -44,3 +44,11 @@ void QtMessageService::showError(const QString& text)
                     QApplication::activeWindow());
     box.exec();
 }
+
+void QtMessageService::showFatalError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), text,
+                    QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}

@@ -15,6 +15,9 @@ public:
     virtual bool confirm(const QString& text) = 0;
     // The error box: caption the application title, error icon, one OK.
     virtual void showError(const QString& text) = 0;
+    // The fatal start-up box: caption "Application Error", error icon, one OK, modal for the
+    // whole program.
+    virtual void showFatalError(const QString& text) = 0;
 
     static MessageService& instance();
     // Installs a service (tests); nullptr restores the Qt one.
@@ -27,4 +30,5 @@ public:
     void showMessage(const QString& text) override;
     bool confirm(const QString& text) override;
     void showError(const QString& text) override;
+    void showFatalError(const QString& text) override;
 };

@@ -37,6 +37,11 @@ void RecordingMessageService::showError(const QString& text)
     calls.append({QStringLiteral("error"), text});
 }
 
+void RecordingMessageService::showFatalError(const QString& text)
+{
+    calls.append({QStringLiteral("fatal"), text});
+}
+
 QStringList RecordingMessageService::texts(const QString& kind) const
 {
     QStringList result;

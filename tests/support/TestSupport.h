@@ -15,7 +15,7 @@
 class RecordingMessageService : public MessageService {
 public:
     struct Call {
-        QString kind; // "beep", "message", "confirm", "error"
+        QString kind; // "beep", "message", "confirm", "error", "fatal"
         QString text;
         bool operator==(const Call&) const = default;
     };
@@ -27,6 +27,7 @@ public:
     void showMessage(const QString& text) override;
     bool confirm(const QString& text) override;
     void showError(const QString& text) override;
+    void showFatalError(const QString& text) override;
 
     QList<Call> calls;
     QList<bool> answers; // answers to the next confirmations; an unscripted one answers No
