@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <cstdlib>
+#include <cxxabi.h>
 #include <typeinfo>
 
 QString fatalErrorText(const QString& kind, const QString& programPath, const void* address,
@@ -29,13 +31,24 @@ void setUpApplication(const QString& programPath)
     QCoreApplication::setApplicationVersion(QStringLiteral(TEMBREL_FILE_VERSION));
 }
 
+// The kind of an error as the fatal box names it: ours by their kind, others by their C++ type.
+static QString errorKind(const std::exception& error)
+{
+    if (const auto* ours = dynamic_cast<const TembrelError*>(&error))
+        return QString::fromLatin1(ours->kind());
+    int status = 0;
+    char* name = abi::__cxa_demangle(typeid(error).name(), nullptr, nullptr, &status);
+    const QString kind = QString::fromLatin1(status == 0 ? name : typeid(error).name());
+    std::free(name);
+    return kind;
+}
+
 int runGuardedStartup(const QString& programPath, const std::function<int()>& steps)
 {
     try {
         return steps();
     } catch (const std::exception& error) {
-        const auto* ours = dynamic_cast<const TembrelError*>(&error);
-        const QString kind = QString::fromLatin1(ours ? ours->kind() : typeid(error).name());
+        const QString kind = errorKind(error);
         MessageService::instance().showFatalError(
             fatalErrorText(kind, programPath, &error, errorMessage(error)));
         return 1;
