@@ -46,6 +46,11 @@ DataGrid::DataGrid(DataSource& source, std::vector<GridColumn> columns, QWidget*
 
 void DataGrid::moveCursorTo(int row)
 {
+    // A cell write that failed on leaving the row keeps the row and its unsaved changes.
+    if (m_model->writeJustFailed()) {
+        scheduleFollow();
+        return;
+    }
     guarded([&] {
         Dataset& data = m_model->dataset();
         if (data.isActive() && row != data.position())
@@ -83,6 +88,17 @@ void DataGrid::followCursor()
     }
     m_following = false;
     updateFooter();
+}
+
+void DataGrid::commitEditor()
+{
+    const QModelIndex current = m_view->currentIndex();
+    QWidget* editor = current.isValid() ? m_view->indexWidget(current) : nullptr;
+    if (!editor)
+        return;
+    QAbstractItemDelegate* delegate = m_view->itemDelegateForIndex(current);
+    emit delegate->commitData(editor);
+    emit delegate->closeEditor(editor);
 }
 
 void DataGrid::setFooterCountColumn(int column)

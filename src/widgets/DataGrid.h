@@ -23,6 +23,9 @@ public:
     // Brings the focused row to the dataset's cursor now (it otherwise follows on the next
     // turn of the event loop, so that long cursor walks cost nothing here).
     void followCursor();
+    // Hands the text of an open cell editor to the dataset and closes the editor, so that a
+    // window about to close keeps what was typed.
+    void commitEditor();
 
 signals:
     // A mouse button was pressed and released on the same data cell.

@@ -2,7 +2,10 @@
 
 #include "data/DataSource.h"
 #include "data/Dataset.h"
+#include "platform/DateFormat.h"
 #include "platform/Guarded.h"
+
+#include <QTimer>
 
 DataGridModel::DataGridModel(DataSource& source, std::vector<GridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), m_source(source), m_columns(std::move(columns))
@@ -56,23 +59,65 @@ bool DataGridModel::isCurrentPendingRow(int row) const
            row == dataset().position();
 }
 
-QString DataGridModel::cellText(int row, int column) const
+QString DataGridModel::fieldText(int row, int field) const
+{
+    Dataset& data = dataset();
+    return isCurrentPendingRow(row) ? data.field(field).displayText()
+                                    : data.displayTextAt(row, field);
+}
+
+QVariant DataGridModel::cellValue(int row, int column) const
 {
     const int field = fieldIndex(column);
     if (field < 0)
         return {};
     Dataset& data = dataset();
-    const QString fieldText =
-        isCurrentPendingRow(row) ? data.field(field).displayText() : data.displayTextAt(row, field);
+    const bool text = isTextKind(data.def().fields[field].kind);
+    if (isCurrentPendingRow(row)) {
+        const Field& current = data.field(field);
+        if (current.isNull())
+            return {};
+        return text ? QVariant(current.asString()) : QVariant(current.asDateTime());
+    }
+    if (data.isNullAt(row, field))
+        return {};
+    return text ? QVariant(data.textAt(row, field)) : QVariant(data.numberAt(row, field));
+}
+
+QString DataGridModel::cellText(int row, int column) const
+{
+    const int field = fieldIndex(column);
+    if (field < 0)
+        return {};
     const GridColumn& spec = m_columns[column];
-    return spec.display ? spec.display(row, fieldText) : fieldText;
+    QString text;
+    if (spec.displayFormat.isEmpty()) {
+        text = fieldText(row, field);
+    } else {
+        const QVariant value = cellValue(row, column);
+        if (!value.isNull())
+            text = formatDateTime(spec.displayFormat, value.toDouble());
+    }
+    return spec.display ? spec.display(row, text) : text;
 }
 
 QVariant DataGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return cellText(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cellText(index.row(), index.column());
+    case ValueRole:
+        return cellValue(index.row(), index.column());
+    case Qt::ToolTipRole:
+        if (!m_columns[index.column()].displayFormat.isEmpty() && fieldIndex(index.column()) >= 0)
+            return fieldText(index.row(), fieldIndex(index.column()));
+        return {};
+    default:
+        return {};
+    }
 }
 
 QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -95,18 +140,33 @@ bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int
     if (!index.isValid() || role != Qt::EditRole || !m_columns[index.column()].editable)
         return false;
     bool written = false;
+    bool failed = true;
     guarded([&] {
-        Dataset& data = dataset();
-        if (index.row() != data.position())
-            data.moveTo(index.row());
-        if (!m_source.edit())
-            return;
-        const GridColumn& column = m_columns[index.column()];
-        if (column.write)
-            column.write(value.toString());
-        else
-            data.field(fieldIndex(index.column())).setAsString(value.toString());
-        written = true;
+        written = writeCell(index, value.toString());
+        failed = false;
     });
+    if (failed)
+        rememberFailedWrite();
     return written;
+}
+
+bool DataGridModel::writeCell(const QModelIndex& index, const QString& text)
+{
+    Dataset& data = dataset();
+    if (index.row() != data.position())
+        data.moveTo(index.row());
+    if (!m_source.edit())
+        return false;
+    const GridColumn& column = m_columns[index.column()];
+    if (column.write)
+        column.write(text);
+    else
+        data.field(fieldIndex(index.column())).setAsString(text);
+    return true;
+}
+
+void DataGridModel::rememberFailedWrite()
+{
+    m_writeFailed = true;
+    QTimer::singleShot(0, this, [this] { m_writeFailed = false; });
 }

@@ -20,6 +20,9 @@ struct GridColumn {
     std::function<QString(int position, const QString& fieldText)> display = {};
     // Optional writer for edited text (masked date cells); default: Field::setAsString.
     std::function<void(const QString& text)> write = {};
+    // Optional pattern for a date-time column in place of the field's own display (the full
+    // display text is then the cell's tool tip).
+    QString displayFormat = {};
 };
 
 // The rows of a data source's dataset as a table model: one row per visible row, plus the
@@ -28,6 +31,9 @@ struct GridColumn {
 class DataGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // The stored value of a cell for editors: text, a number or a date-time; null when empty.
+    static constexpr int ValueRole = Qt::UserRole;
+
     DataGridModel(DataSource& source, std::vector<GridColumn> columns, QObject* parent = nullptr);
 
     DataSource& source() const { return m_source; }
@@ -43,6 +49,10 @@ public:
 
     // The text a cell shows.
     QString cellText(int row, int column) const;
+    QVariant cellValue(int row, int column) const;
+    // True while the event in which a cell write failed is being handled: the grid then keeps
+    // the row, whose unsaved changes stay pending.
+    bool writeJustFailed() const { return m_writeFailed; }
 
 signals:
     // The cursor of the dataset moved or its state changed (the view follows).
@@ -51,8 +61,12 @@ signals:
 private:
     int fieldIndex(int column) const { return m_fieldIndexes[column]; }
     bool isCurrentPendingRow(int row) const;
+    QString fieldText(int row, int field) const;
+    bool writeCell(const QModelIndex& index, const QString& text);
+    void rememberFailedWrite();
 
     DataSource& m_source;
     std::vector<GridColumn> m_columns;
     std::vector<int> m_fieldIndexes;
+    bool m_writeFailed = false;
 };
