@@ -116,6 +116,7 @@ DataGrid* TfmLoans::createGrid()
     grid->setGeometry(0, 31, 667, 303);
     QTableView* view = grid->view();
     view->setObjectName(QStringLiteral("cxGrid1DBTableView1"));
+    view->setTabKeyNavigation(false);
     view->setStyleSheet(QStringLiteral("QTableView { gridline-color: %1 }")
                             .arg(palette().color(QPalette::Active, QPalette::Highlight).name()));
     auto* dates = new MaskedDateDelegate(separator, grid);
