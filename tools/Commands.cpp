@@ -2,6 +2,7 @@
 
 #include "CreateCommands.h"
 #include "DemoCommands.h"
+#include "ExchangeCommands.h"
 
 const QList<ToolCommand>& toolCommands()
 {
@@ -13,6 +14,16 @@ const QList<ToolCommand>& toolCommands()
                         "                         a demo book with reminders due from today, or a\n"
                         "                         generated one of N contacts and about 3N loans"),
          runDemo},
+        {QStringLiteral("export-vcard"),
+         QStringLiteral("export-vcard DB FILE [--version 3.0|4.0]\n"
+                        "                         every contact as a vCard (4.0 unless told)"),
+         runExportVCard},
+        {QStringLiteral("import-vcard"),
+         QStringLiteral("import-vcard DB FILE   add the contacts of a vCard file (2.1, 3.0, 4.0)"),
+         runImportVCard},
+        {QStringLiteral("export-ics"),
+         QStringLiteral("export-ics DB FILE     birthdays and events as an iCalendar file"),
+         runExportIcs},
     };
     return commands;
 }
