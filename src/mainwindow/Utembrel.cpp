@@ -1,10 +1,12 @@
 #include "Utembrel.h"
 
+#include "ReminderScan.h"
 #include "data/FullName.h"
 #include "data/Schema.h"
 #include "platform/Guarded.h"
 #include "platform/MessageService.h"
 #include "platform/ModalRunner.h"
+#include "widgets/ShadowProgressBar.h"
 #include "windows/UAbout.h"
 #include "windows/ULoans.h"
 #include "windows/UNewPerson.h"
@@ -31,7 +33,7 @@ TFtembrel::TFtembrel(QWidget* parent)
     setCentralWidget(face);
     Memo1 = new QPlainTextEdit(face);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    ProgressBar1 = new QProgressBar(face);
+    ProgressBar1 = new ShadowProgressBar(face);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(50);
@@ -119,6 +121,9 @@ void TFtembrel::Action8Execute()
     showSecondaryWindow<TfmFilters>(ADOConnection1, DataSource1);
 }
 
-void TFtembrel::FormActivate() {}
+void TFtembrel::FormActivate()
+{
+    ReminderScan(tbldanni, tblzaemi, *ProgressBar1, *Label4, Scanning).run();
+}
 
 void TFtembrel::DataSource1DataChange(const Field*) {}
