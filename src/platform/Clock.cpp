@@ -4,35 +4,38 @@
 
 namespace Clock {
 
-static std::function<QDateTime()>& source()
-{
-    static std::function<QDateTime()> value;
-    return value;
-}
+namespace {
+
+// Set by tests; empty for the system clock.
+std::function<QDateTime()> g_source;
+
+// The local date of the last whole second asked for.
+std::time_t g_cachedSecond = -1;
+QDate g_cachedDate;
+
+} // namespace
 
 QDateTime now()
 {
-    return source() ? source()() : QDateTime::currentDateTime();
+    return g_source ? g_source() : QDateTime::currentDateTime();
 }
 
 QDate today()
 {
-    if (source())
-        return source()().date();
+    if (g_source)
+        return g_source().date();
     // The local date can only change with the second: time() is a cheap read of it.
-    thread_local std::time_t cachedSecond = -1;
-    thread_local QDate cachedDate;
     const std::time_t second = std::time(nullptr);
-    if (second != cachedSecond) {
-        cachedDate = QDateTime::fromSecsSinceEpoch(second).date();
-        cachedSecond = second;
+    if (second != g_cachedSecond) {
+        g_cachedDate = QDateTime::fromSecsSinceEpoch(second).date();
+        g_cachedSecond = second;
     }
-    return cachedDate;
+    return g_cachedDate;
 }
 
 void setSource(std::function<QDateTime()> newSource)
 {
-    source() = std::move(newSource);
+    g_source = std::move(newSource);
 }
 
 void setFixed(const QDateTime& moment)

@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <functional>
 
-// The current local date and time; tests set it.
+// The current local date and time; tests set it. For the user-interface thread.
 namespace Clock {
 
 QDateTime now();

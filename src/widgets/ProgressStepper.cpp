@@ -26,7 +26,7 @@ bool ProgressStepper::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-// The same arithmetic as the bar's own "%p" text and fill.
+// The same arithmetic as the bar's "%p" text and its fill across the contents rectangle.
 int ProgressStepper::percentAt(int position) const
 {
     return m_maximum > 0 ? int(qint64(position) * 100.0 / m_maximum) : 0;

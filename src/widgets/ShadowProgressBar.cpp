@@ -5,38 +5,39 @@
 namespace {
 
 constexpr int kShadow = 2;
+constexpr int kFrame = 1;
 
 } // namespace
 
 ShadowProgressBar::ShadowProgressBar(QWidget* parent) : QProgressBar(parent)
 {
+    setContentsMargins(kFrame, kFrame, kFrame + kShadow, kFrame + kShadow);
     QPalette colours = palette();
     colours.setColor(QPalette::Highlight, QColor(0x00, 0x80, 0x80));
     setPalette(colours);
 }
 
-int ShadowProgressBar::filledWidth(int span) const
+int ShadowProgressBar::filledWidth() const
 {
     const qint64 steps = qint64(maximum()) - minimum();
     if (steps <= 0 || value() < minimum())
         return 0;
-    return int((qint64(value()) - minimum()) * span / steps);
+    return int((qint64(value()) - minimum()) * contentsRect().width() / steps);
 }
 
 void ShadowProgressBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QRect face = rect().adjusted(0, 0, -kShadow, -kShadow);
+    const QRect box = rect().adjusted(0, 0, -kShadow, -kShadow);
     const QColor shadow = palette().color(QPalette::Shadow);
-    painter.fillRect(face.left() + kShadow, face.bottom() + 1, face.width(), kShadow, shadow);
-    painter.fillRect(face.right() + 1, face.top() + kShadow, kShadow, face.height(), shadow);
-
+    painter.fillRect(box.left() + kShadow, box.bottom() + 1, box.width(), kShadow, shadow);
+    painter.fillRect(box.right() + 1, box.top() + kShadow, kShadow, box.height(), shadow);
     painter.setPen(palette().color(QPalette::Dark));
-    painter.drawRect(face.adjusted(0, 0, -1, -1));
-    const QRect inside = face.adjusted(1, 1, -1, -1);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    const QRect inside = contentsRect();
     painter.fillRect(inside, palette().base());
-    const int filled = filledWidth(inside.width());
-    painter.fillRect(inside.left(), inside.top(), filled, inside.height(), palette().highlight());
+    painter.fillRect(inside.left(), inside.top(), filledWidth(), inside.height(),
+                     palette().highlight());
 
     const QString label = text();
     if (!isTextVisible() || label.isEmpty())

@@ -1,0 +1,187 @@
+// The reminder scan over a generated book of 100 000 contacts with nothing due: the whole scan
+// with the progress bar on a shown main window, and its parts, as medians of repeated runs.
+#include "data/Connection.h"
+#include "data/DateTimeValue.h"
+#include "data/SqliteStatement.h"
+#include "mainwindow/Utembrel.h"
+#include "platform/Clock.h"
+#include "platform/MessageService.h"
+
+#include <QApplication>
+#include <QProgressBar>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr int kContacts = 100000;
+constexpr int kRuns = 15;
+
+// Counts reminders; the book is made so that there are none.
+class CountingMessages : public MessageService {
+public:
+    int shown = 0;
+    void beep() override {}
+    void showMessage(const QString&) override { ++shown; }
+    bool confirm(const QString&) override { return false; }
+    void showError(const QString& text) override
+    {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+        std::exit(1);
+    }
+};
+
+QString storageText(const QDate& date)
+{
+    return DateTimeValue::toStorageText(DateTimeValue::fromDateTime(date, QTime(10, 30)));
+}
+
+// A birth date whose day and month are not due within the next three days.
+QDate birthDate(QRandomGenerator& random, const QDate& today)
+{
+    for (;;) {
+        const QDate date = QDate(1940, 1, 1).addDays(random.bounded(365 * 65));
+        bool due = false;
+        for (int ahead = 0; ahead <= 2; ++ahead) {
+            const QDate target = today.addDays(ahead);
+            due |= date.day() == target.day() && date.month() == target.month();
+        }
+        if (!due)
+            return date;
+    }
+}
+
+void generateBook(const QString& path)
+{
+    Connection::createDatabase(path);
+    Connection connection;
+    connection.setConnectionString(
+        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(path));
+    connection.open();
+    connection.execute(QStringLiteral("BEGIN"));
+    SqliteStatement insert(connection.handle(),
+                           QStringLiteral("INSERT INTO danni (ime, prezime, familia, rd, timer1, "
+                                          "ts1, timer2, ts2, timer3, ts3, timer4, ts4) VALUES "
+                                          "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QRandomGenerator random(4);
+    const QDate today = QDate::currentDate();
+    for (int i = 0; i < kContacts; ++i) {
+        insert.bindText(1, QStringLiteral("Name%1").arg(i));
+        insert.bindText(2, QStringLiteral("Middle"));
+        insert.bindText(3, QStringLiteral("Family%1").arg(i % 977));
+        insert.bindText(4, storageText(birthDate(random, today)));
+        for (int n = 0; n < 4; ++n) {
+            // Events in past years are never due.
+            insert.bindText(5 + 2 * n,
+                            storageText(QDate(2000, 1, 1).addDays(random.bounded(7000))));
+            insert.bindText(6 + 2 * n, QStringLiteral("Event %1").arg(n + 1));
+        }
+        insert.step();
+        insert.reset();
+    }
+    connection.execute(QStringLiteral("INSERT INTO zaemi (what, client_ID) VALUES ('book', 1)"));
+    connection.execute(QStringLiteral("COMMIT"));
+}
+
+struct Timing {
+    double wallMs;
+    double cpuMs;
+};
+
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// Medians of the wall time and of this thread's processor time: on a busy machine the second
+// leaves out the time the thread waited for a processor.
+template <class Body> Timing median(Body body)
+{
+    std::vector<double> walls, cpus;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = threadCpuMs();
+        body();
+        cpus.push_back(threadCpuMs() - cpuStart);
+        walls.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return {walls[walls.size() / 2], cpus[cpus.size() / 2]};
+}
+
+void report(const char* what, const Timing& timing)
+{
+    std::printf("  %-34s %7.2f ms wall  %7.2f ms processor\n", what, timing.wallMs, timing.cpuMs);
+}
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("4rd.mdb"));
+    generateBook(path);
+
+    CountingMessages messages;
+    MessageService::setInstance(&messages);
+    TFtembrel window;
+    window.ADOConnection1.setConnectionString(
+        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(path));
+    window.loadDatabase();
+    window.show();
+    QCoreApplication::processEvents(); // the first activation's scan runs here
+    PaintCounter counter;
+    window.ProgressBar1->installEventFilter(&counter);
+    messages.shown = 0;
+
+    const Timing scan = median([&] { window.Action3Execute(); });
+    const int paintsPerScan = counter.paints / kRuns;
+    const Timing walk = median([&] {
+        for (window.tbldanni.first(); !window.tbldanni.eof(); window.tbldanni.next()) {
+        }
+    });
+    const Timing clock = median([] {
+        qint64 sum = 0;
+        for (int i = 0; i < kContacts * 15; ++i)
+            sum += Clock::today().toJulianDay();
+        if (sum == 0)
+            std::abort();
+    });
+    window.hide();
+    const Timing hidden = median([&] { window.Action3Execute(); });
+
+    std::printf("reminder scan of %d contacts, nothing due (%d reminders shown), median of %d:\n",
+                window.tbldanni.recordCount(), messages.shown, kRuns);
+    report("whole scan, window shown", scan);
+    std::printf("    (%d progress bar paints per scan)\n", paintsPerScan);
+    report("whole scan, window hidden", hidden);
+    report("cursor walk with notifications", walk);
+    report("1 500 000 reads of today's date", clock);
+    return messages.shown == 0 && window.ProgressBar1->value() == kContacts ? 0 : 1;
+}
