@@ -1,8 +1,7 @@
 // The reminder scan over a generated book of 100 000 contacts with nothing due: the whole scan
 // with the progress bar on a shown main window, and its parts, as medians of repeated runs.
-#include "data/Connection.h"
+#include "BookWriter.h"
 #include "data/DateTimeValue.h"
-#include "data/SqliteStatement.h"
 #include "mainwindow/Utembrel.h"
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
@@ -30,20 +29,19 @@ public:
     void beep() override {}
     void showMessage(const QString&) override { ++shown; }
     bool confirm(const QString&) override { return false; }
-    void showError(const QString& text) override
+    void showError(const QString& text) override { fail(text); }
+    void showFatalError(const QString& text) override { fail(text); }
+
+private:
+    [[noreturn]] static void fail(const QString& text)
     {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
         std::exit(1);
     }
 };
 
-QString storageText(const QDate& date)
-{
-    return DateTimeValue::toStorageText(DateTimeValue::fromDateTime(date, QTime(10, 30)));
-}
-
 // A birth date whose day and month are not due within the next three days.
-QDate birthDate(QRandomGenerator& random, const QDate& today)
+double birthDate(QRandomGenerator& random, const QDate& today)
 {
     for (;;) {
         const QDate date = QDate(1940, 1, 1).addDays(random.bounded(365 * 65));
@@ -53,40 +51,32 @@ QDate birthDate(QRandomGenerator& random, const QDate& today)
             due |= date.day() == target.day() && date.month() == target.month();
         }
         if (!due)
-            return date;
+            return DateTimeValue::fromDateTime(date, QTime(10, 30));
     }
 }
 
+// Every contact has a birth date and four dated events, the most work a contact can give.
 void generateBook(const QString& path)
 {
-    Connection::createDatabase(path);
-    Connection connection;
-    connection.setConnectionString(
-        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(path));
-    connection.open();
-    connection.execute(QStringLiteral("BEGIN"));
-    SqliteStatement insert(connection.handle(),
-                           QStringLiteral("INSERT INTO danni (ime, prezime, familia, rd, timer1, "
-                                          "ts1, timer2, ts2, timer3, ts3, timer4, ts4) VALUES "
-                                          "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    BookWriter writer(path, false);
     QRandomGenerator random(4);
     const QDate today = QDate::currentDate();
     for (int i = 0; i < kContacts; ++i) {
-        insert.bindText(1, QStringLiteral("Name%1").arg(i));
-        insert.bindText(2, QStringLiteral("Middle"));
-        insert.bindText(3, QStringLiteral("Family%1").arg(i % 977));
-        insert.bindText(4, storageText(birthDate(random, today)));
+        BookContact contact;
+        contact.first = QStringLiteral("Name%1").arg(i);
+        contact.second = QStringLiteral("Middle");
+        contact.last = QStringLiteral("Family%1").arg(i % 977);
+        contact.birth = birthDate(random, today);
         for (int n = 0; n < 4; ++n) {
             // Events in past years are never due.
-            insert.bindText(5 + 2 * n,
-                            storageText(QDate(2000, 1, 1).addDays(random.bounded(7000))));
-            insert.bindText(6 + 2 * n, QStringLiteral("Event %1").arg(n + 1));
+            contact.eventDates[n] = DateTimeValue::fromDateTime(
+                QDate(2000, 1, 1).addDays(random.bounded(7000)), QTime(8, 0));
+            contact.eventTexts[n] = QStringLiteral("Event %1").arg(n + 1);
         }
-        insert.step();
-        insert.reset();
+        writer.addContact(contact);
     }
-    connection.execute(QStringLiteral("INSERT INTO zaemi (what, client_ID) VALUES ('book', 1)"));
-    connection.execute(QStringLiteral("COMMIT"));
+    writer.addLoan({QStringLiteral("book"), DateTimeValue::fromDateTime(today), {}, 1});
+    writer.commit();
 }
 
 struct Timing {
