@@ -1,5 +1,6 @@
 #include "DateFormat.h"
 
+#include "Clock.h"
 #include "data/DateTimeValue.h"
 
 FormatSettings FormatSettings::fromLocale(const QLocale& locale)
@@ -163,4 +164,86 @@ QString dateTimeToString(double value)
     if (DateTimeValue::secondOfDay(value) != 0)
         text += QLatin1Char(' ') + formatDateTime(DateFormats::longTimeFormat(), value);
     return text;
+}
+
+// Reads one to `maxDigits` digits at `pos`; -1 when there is none.
+static int readNumber(QStringView text, qsizetype& pos, int maxDigits, int& digits)
+{
+    int value = 0;
+    digits = 0;
+    while (digits < maxDigits && pos < text.size() && text[pos].isDigit() &&
+           text[pos].unicode() < 128) {
+        value = value * 10 + text[pos].digitValue();
+        ++pos;
+        ++digits;
+    }
+    return digits == 0 ? -1 : value;
+}
+
+static int fullYear(int twoDigits)
+{
+    const int current = Clock::now().date().year();
+    int year = current - current % 100 + twoDigits;
+    if (year > current + 50)
+        year -= 100;
+    else if (year <= current - 50)
+        year += 100;
+    return year;
+}
+
+std::optional<QDate> parseDate(const QString& pattern, const QString& typed,
+                               const FormatSettings& settings)
+{
+    const QString text = typed.trimmed();
+    int day = -1, month = -1, year = -1;
+    qsizetype pos = 0;
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const QChar c = pattern[i];
+        const QChar lower = c.toLower();
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern[i + run].toLower() == lower)
+            ++run;
+        int digits = 0;
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            const qsizetype end = pattern.indexOf(c, i + 1);
+            const qsizetype stop = end < 0 ? pattern.size() : end;
+            const QStringView literal = QStringView(pattern).mid(i + 1, stop - i - 1);
+            if (!QStringView(text).mid(pos).startsWith(literal))
+                return std::nullopt;
+            pos += literal.size();
+            i = stop + 1;
+            continue;
+        }
+        if (lower == QLatin1Char('d') || lower == QLatin1Char('m')) {
+            if (run > 2)
+                return std::nullopt;
+            (lower == QLatin1Char('d') ? day : month) = readNumber(text, pos, 2, digits);
+        } else if (lower == QLatin1Char('y')) {
+            year = readNumber(text, pos, 4, digits);
+            if (digits == 2)
+                year = fullYear(year);
+            else if (digits != 4)
+                return std::nullopt;
+        } else if (lower == QLatin1Char('h') || lower == QLatin1Char('n') ||
+                   lower == QLatin1Char('s')) {
+            return std::nullopt;
+        } else {
+            const QChar expected = c == QLatin1Char('/') ? settings.dateSeparator : c;
+            if (pos >= text.size() || text[pos] != expected)
+                return std::nullopt;
+            ++pos;
+            ++i;
+            continue;
+        }
+        if (digits == 0)
+            return std::nullopt;
+        i += run;
+    }
+    if (pos != text.size() || day < 0 || month < 0 || year < 0)
+        return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
 }

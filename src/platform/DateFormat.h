@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDate>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 // The program-wide date formats and a formatter for date-time patterns of the form
 // "dd.mm.yyyy hh:mm:ss": d/dd day, ddd/dddd weekday name, m/mm month (minutes right after an
@@ -38,3 +40,10 @@ QString formatDateTime(const QString& pattern, double value,
 // The default text of a date-time: the short date format, then a blank and the long time format
 // when the time of day is not zero.
 QString dateTimeToString(double value);
+
+// Reads a date typed in the shape of a date pattern: d/dd and m/mm take one or two digits, a run
+// of y four digits or two (a two-digit year falls within 50 years of the current year), "/" the
+// date separator, any other character itself. Blanks around the text are ignored. Nothing for
+// text that is not a valid date or a pattern with names or times in it.
+std::optional<QDate> parseDate(const QString& pattern, const QString& text,
+                               const FormatSettings& settings = DateFormats::current());

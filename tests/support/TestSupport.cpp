@@ -4,6 +4,7 @@
 #include "data/Schema.h"
 #include "data/SqliteStatement.h"
 
+#include <QTest>
 #include <sqlite3.h>
 
 RecordingMessageService::RecordingMessageService()
@@ -89,4 +90,10 @@ ContactBook::ContactBook(const TestDatabase& database, bool open)
         contacts.open();
         loans.open();
     }
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }

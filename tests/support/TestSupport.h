@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class QWidget;
+
 // Records every beep and box instead of showing it; confirmations answer from a script.
 // Installs itself while it lives.
 class RecordingMessageService : public MessageService {
@@ -61,3 +63,6 @@ struct ContactBook {
     DataSource contactSource;
     DataSource loanSource;
 };
+
+// Types text into a widget key by key, any character (QTest::keyClicks takes Latin-1 only).
+void typeText(QWidget* widget, const QString& text);
