@@ -1,6 +1,5 @@
 #include "DateFormat.h"
 
-#include "Clock.h"
 #include "data/DateTimeValue.h"
 
 FormatSettings FormatSettings::fromLocale(const QLocale& locale)
@@ -180,17 +179,6 @@ static int readNumber(QStringView text, qsizetype& pos, int maxDigits, int& digi
     return digits == 0 ? -1 : value;
 }
 
-static int fullYear(int twoDigits)
-{
-    const int current = Clock::now().date().year();
-    int year = current - current % 100 + twoDigits;
-    if (year > current + 50)
-        year -= 100;
-    else if (year <= current - 50)
-        year += 100;
-    return year;
-}
-
 std::optional<QDate> parseDate(const QString& pattern, const QString& typed,
                                const FormatSettings& settings)
 {
@@ -221,9 +209,7 @@ std::optional<QDate> parseDate(const QString& pattern, const QString& typed,
             (lower == QLatin1Char('d') ? day : month) = readNumber(text, pos, 2, digits);
         } else if (lower == QLatin1Char('y')) {
             year = readNumber(text, pos, 4, digits);
-            if (digits == 2)
-                year = fullYear(year);
-            else if (digits != 4)
+            if (digits != 4)
                 return std::nullopt;
         } else if (lower == QLatin1Char('h') || lower == QLatin1Char('n') ||
                    lower == QLatin1Char('s')) {

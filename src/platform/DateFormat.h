@@ -42,8 +42,9 @@ QString formatDateTime(const QString& pattern, double value,
 QString dateTimeToString(double value);
 
 // Reads a date typed in the shape of a date pattern: d/dd and m/mm take one or two digits, a run
-// of y four digits or two (a two-digit year falls within 50 years of the current year), "/" the
-// date separator, any other character itself. Blanks around the text are ignored. Nothing for
-// text that is not a valid date or a pattern with names or times in it.
+// of y four digits (a shorter year would be a guess, and a date typed digit by digit would pass
+// through wrong years on its way), "/" the date separator, any other character itself. Blanks
+// around the text are ignored. Nothing for text that is not a valid date or for a pattern with
+// names or times in it.
 std::optional<QDate> parseDate(const QString& pattern, const QString& text,
                                const FormatSettings& settings = DateFormats::current());

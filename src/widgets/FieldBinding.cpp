@@ -16,7 +16,7 @@ void FieldBinding::bind(DataSource* source, const QString& fieldName)
     m_fieldName = fieldName;
     if (source) {
         connect(source, &DataSource::dataChange, this, &FieldBinding::dataChanged);
-        connect(source, &DataSource::stateChange, this, &FieldBinding::valueChanged);
+        connect(source, &DataSource::stateChange, this, [this] { dataChanged(nullptr); });
     }
     emit valueChanged();
 }

@@ -1,4 +1,3 @@
-#include "platform/Clock.h"
 #include "platform/DateFormat.h"
 
 #include <QTest>
@@ -6,9 +5,6 @@
 class TestParseDate : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Clock::setFixed(QDateTime(QDate(2026, 12, 11), QTime(12, 0))); }
-    void cleanup() { Clock::setSource({}); }
-
     void readsTypedDates_data()
     {
         QTest::addColumn<QString>("pattern");
@@ -20,10 +16,7 @@ private slots:
         QTest::newRow("single digits") << dotted << "1.3.1985" << QDate(1985, 3, 1);
         QTest::newRow("blanks around") << dotted << "  01.03.1985 " << QDate(1985, 3, 1);
         QTest::newRow("leap day") << dotted << "29.02.2024" << QDate(2024, 2, 29);
-        QTest::newRow("two-digit year, past") << dotted << "12.03.85" << QDate(1985, 3, 12);
-        QTest::newRow("two-digit year, near") << dotted << "12.03.27" << QDate(2027, 3, 12);
-        QTest::newRow("two-digit year, window edge") << dotted << "01.01.76" << QDate(2076, 1, 1);
-        QTest::newRow("two-digit year, past edge") << dotted << "01.01.77" << QDate(1977, 1, 1);
+        QTest::newRow("two-digit year") << dotted << "12.03.85" << QDate();
         QTest::newRow("no leap day") << dotted << "29.02.2023" << QDate();
         QTest::newRow("day 32") << dotted << "32.01.2020" << QDate();
         QTest::newRow("month 13") << dotted << "01.13.2020" << QDate();
@@ -37,11 +30,16 @@ private slots:
         QTest::newRow("letters") << dotted << "abc" << QDate();
         QTest::newRow("empty") << dotted << "" << QDate();
         QTest::newRow("non-ASCII digits") << dotted << "١٢.03.2020" << QDate();
-        QTest::newRow("other order") << "yyyy-mm-dd" << "2020-03-12" << QDate(2020, 3, 12);
-        QTest::newRow("locale separator") << "dd/mm/yyyy" << "12.03.2020" << QDate(2020, 3, 12);
-        QTest::newRow("quoted literal") << "dd'x'mm'x'yyyy" << "12x03x2020" << QDate(2020, 3, 12);
-        QTest::newRow("month names") << "dd mmm yyyy" << "12 Mar 2020" << QDate();
-        QTest::newRow("times") << "dd.mm.yyyy hh:nn" << "12.03.2020 10:00" << QDate();
+        QTest::newRow("other order") << "yyyy-mm-dd"
+                                     << "2020-03-12" << QDate(2020, 3, 12);
+        QTest::newRow("locale separator") << "dd/mm/yyyy"
+                                          << "12.03.2020" << QDate(2020, 3, 12);
+        QTest::newRow("quoted literal") << "dd'x'mm'x'yyyy"
+                                        << "12x03x2020" << QDate(2020, 3, 12);
+        QTest::newRow("month names") << "dd mmm yyyy"
+                                     << "12 Mar 2020" << QDate();
+        QTest::newRow("times") << "dd.mm.yyyy hh:nn"
+                               << "12.03.2020 10:00" << QDate();
     }
     void readsTypedDates()
     {
