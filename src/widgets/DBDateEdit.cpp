@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCalendarWidget>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QStyle>
 
 DBDateEdit::DBDateEdit(QWidget* parent)
@@ -98,7 +99,14 @@ void DBDateEdit::showCalendar()
         calendar->setSelectedDate(DateTimeValue::toDate(field->asDateTime()));
     connect(calendar, &QCalendarWidget::activated, this, &DBDateEdit::calendarChosen);
     connect(calendar, &QCalendarWidget::clicked, this, &DBDateEdit::calendarChosen);
-    calendar->move(mapToGlobal(rect().bottomLeft()));
+    // Below the editor, or above it and shifted left where the screen ends.
+    const QRect screenArea = screen()->availableGeometry();
+    const QSize size = calendar->sizeHint();
+    QPoint at = mapToGlobal(rect().bottomLeft());
+    if (at.y() + size.height() > screenArea.bottom() + 1)
+        at.setY(mapToGlobal(QPoint(0, 0)).y() - size.height());
+    at.setX(qMax(screenArea.left(), qMin(at.x(), screenArea.right() + 1 - size.width())));
+    calendar->move(at);
     calendar->show();
     calendar->setFocus();
 }

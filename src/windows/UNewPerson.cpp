@@ -45,6 +45,8 @@ QFrame* bevel(QWidget* page, const char* name, const QRect& geometry, QFrame::Sh
     line->setObjectName(QLatin1String(name));
     line->setFrameShape(geometry.width() >= geometry.height() ? QFrame::HLine : QFrame::VLine);
     line->setFrameShadow(shadow);
+    if (shadow == QFrame::Plain)
+        line->setForegroundRole(QPalette::Mid); // a thin grey rule, not a black one
     line->setGeometry(geometry);
     return line;
 }
