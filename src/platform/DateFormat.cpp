@@ -84,6 +84,31 @@ void setCurrent(const FormatSettings& value)
 
 } // namespace DateFormats
 
+// How many times the letter at `i` stands there in a row, in either case.
+static qsizetype runLength(const QString& pattern, qsizetype i)
+{
+    const QChar lower = pattern[i].toLower();
+    qsizetype run = 1;
+    while (i + run < pattern.size() && pattern[i + run].toLower() == lower)
+        ++run;
+    return run;
+}
+
+static bool isQuote(QChar c)
+{
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
+
+// The text between the quote at `i` and its closing quote (or the end); moves `i` past it.
+static QStringView quotedLiteral(const QString& pattern, qsizetype& i)
+{
+    const qsizetype end = pattern.indexOf(pattern[i], i + 1);
+    const qsizetype stop = end < 0 ? pattern.size() : end;
+    const QStringView literal = QStringView(pattern).mid(i + 1, stop - i - 1);
+    i = stop + 1;
+    return literal;
+}
+
 static QString twoDigits(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -99,14 +124,9 @@ QString formatDateTime(const QString& pattern, double value, const FormatSetting
     while (i < pattern.size()) {
         const QChar c = pattern[i];
         const QChar lower = c.toLower();
-        qsizetype run = 1;
-        while (i + run < pattern.size() && pattern[i + run].toLower() == lower)
-            ++run;
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            const qsizetype end = pattern.indexOf(c, i + 1);
-            const qsizetype stop = end < 0 ? pattern.size() : end;
-            out += pattern.mid(i + 1, stop - i - 1);
-            i = stop + 1;
+        const qsizetype run = runLength(pattern, i);
+        if (isQuote(c)) {
+            out += quotedLiteral(pattern, i);
             continue;
         }
         qsizetype used = qMin<qsizetype>(run, 2);
@@ -189,18 +209,13 @@ std::optional<QDate> parseDate(const QString& pattern, const QString& typed,
     while (i < pattern.size()) {
         const QChar c = pattern[i];
         const QChar lower = c.toLower();
-        qsizetype run = 1;
-        while (i + run < pattern.size() && pattern[i + run].toLower() == lower)
-            ++run;
+        const qsizetype run = runLength(pattern, i);
         int digits = 0;
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            const qsizetype end = pattern.indexOf(c, i + 1);
-            const qsizetype stop = end < 0 ? pattern.size() : end;
-            const QStringView literal = QStringView(pattern).mid(i + 1, stop - i - 1);
+        if (isQuote(c)) {
+            const QStringView literal = quotedLiteral(pattern, i);
             if (!QStringView(text).mid(pos).startsWith(literal))
                 return std::nullopt;
             pos += literal.size();
-            i = stop + 1;
             continue;
         }
         if (lower == QLatin1Char('d') || lower == QLatin1Char('m')) {
