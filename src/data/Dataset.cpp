@@ -171,6 +171,12 @@ void Dataset::readAll(RowStore& store)
                      .arg(field.name, fieldKindName(field.kind), className(actual, declared)));
     }
 
+    if (m_kind == Kind::Table) { // counting first costs less than growing every column
+        SqliteStatement count(db,
+                              QStringLiteral("SELECT count(*) FROM %1").arg(quoted(m_def.table)));
+        if (count.step())
+            store.reserve(int(count.columnInt(0)));
+    }
     const bool calculates = bool(m_calcFields);
     while (statement.step()) {
         const int row = store.appendRow();
