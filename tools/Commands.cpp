@@ -3,6 +3,7 @@
 #include "CreateCommands.h"
 #include "DemoCommands.h"
 #include "ExchangeCommands.h"
+#include "ImportJet.h"
 
 const QList<ToolCommand>& toolCommands()
 {
@@ -24,6 +25,11 @@ const QList<ToolCommand>& toolCommands()
         {QStringLiteral("export-ics"),
          QStringLiteral("export-ics DB FILE     birthdays and events as an iCalendar file"),
          runExportIcs},
+        {QStringLiteral("import-jet"),
+         QStringLiteral("import-jet OLD.mdb NEW.mdb\n"
+                        "                         a new contact book from one of the older Windows\n"
+                        "                         program (Jet 4 .mdb)"),
+         runImportJet},
     };
     return commands;
 }

@@ -21,7 +21,8 @@ double fromQDateTime(const QDateTime& dateTime)
     return fromDateTime(dateTime.date(), dateTime.time());
 }
 
-// Splits a value into its calendar day and second of day, rounding to whole seconds.
+// Splits a value into its calendar day and second of day, rounding to whole seconds. A time
+// that rounds up to midnight belongs to the next calendar day, before 1899 as after.
 static void split(double value, qint64& day, int& second)
 {
     const double whole = std::trunc(value);
@@ -29,7 +30,7 @@ static void split(double value, qint64& day, int& second)
     day = qint64(whole);
     if (seconds >= kSecondsPerDay) {
         seconds -= kSecondsPerDay;
-        day += value >= 0 ? 1 : -1;
+        day += 1;
     }
     second = int(seconds);
 }
