@@ -74,8 +74,8 @@ QByteArray runInChildProcess(const std::function<QByteArray()>& work)
 {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
-        throw ChildProcessError(
-            QStringLiteral("cannot create a pipe: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+        throw ChildProcessError(QStringLiteral("cannot create a pipe: %1")
+                                    .arg(QString::fromLocal8Bit(strerror(errno))));
     const pid_t pid = ::fork();
     if (pid < 0) {
         const int error = errno;

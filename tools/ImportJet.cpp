@@ -97,22 +97,24 @@ QString keyText(const JetValue& key)
 void insertRows(sqlite3* db, const TableDef& table, const std::vector<JetRow>& rows)
 {
     QStringList names, marks;
-    for (const FieldDef& field : storedFields(table)) {
+    for (const FieldDef& field : table.fields) {
+        if (field.calculated)
+            continue;
         names << QLatin1Char('"') + field.name + QLatin1Char('"');
         marks << QStringLiteral("?");
     }
-    SqliteStatement statement(db, QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                      .arg(table.table, names.join(QLatin1Char(',')),
-                                           marks.join(QLatin1Char(','))));
+    SqliteStatement statement(
+        db, QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                .arg(table.table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     for (const JetRow& row : rows) {
         for (int i = 0; i < int(row.size()); ++i)
             bindValue(statement, i + 1, row[i]);
         try {
             statement.step();
         } catch (const DatabaseError& error) {
-            throw DatabaseError(QStringLiteral("table '%1', %2 %3: %4")
-                                    .arg(table.table, table.keyField, keyText(row[0]),
-                                         error.message()));
+            throw DatabaseError(
+                QStringLiteral("table '%1', %2 %3: %4")
+                    .arg(table.table, table.keyField, keyText(row[0]), error.message()));
         }
         statement.reset();
     }
@@ -137,7 +139,8 @@ ImportSummary importJetFile(const QString& oldPath, const QString& newPath)
     const QFileInfo target(newPath);
     if (target.exists() || target.isSymLink())
         throw DatabaseError(
-            QStringLiteral("'%1' already exists: give a new file name for the import").arg(newPath));
+            QStringLiteral("'%1' already exists: give a new file name for the import")
+                .arg(newPath));
     if (!target.dir().exists())
         throw DatabaseError(QStringLiteral("'%1' cannot be written: the folder '%2' does not exist")
                                 .arg(newPath, target.dir().path()));

@@ -1,5 +1,6 @@
 #include "JetReader.h"
 
+#include "JetColumns.h"
 #include "JetText.h"
 #include "data/DateTimeValue.h"
 #include "data/Errors.h"
@@ -7,8 +8,10 @@
 #include <QFile>
 #include <QtEndian>
 #include <cmath>
-#include <memory>
+#include <cstring>
+#include <functional>
 #include <mdbtools.h>
+#include <memory>
 
 namespace {
 
@@ -47,7 +50,9 @@ void checkJetHeader(const QString& path)
                                   "contact books can be imported"));
     if (head[0x14] != MDB_VER_JET4)
         fail(path, QStringLiteral("is not a Jet 4 database (format %1)").arg(int(head[0x14])));
-    if (size % kJetPageSize != 0 || size < 2 * kJetPageSize)
+    if (size < 3 * kJetPageSize)
+        fail(path, QStringLiteral("is truncated: it holds only %1 bytes").arg(size));
+    if (size % kJetPageSize != 0)
         fail(path, QStringLiteral("is truncated or damaged: its %1 bytes are not whole pages of "
                                   "%2 bytes")
                        .arg(size)
@@ -68,53 +73,59 @@ MdbColumn* columnAt(MdbTableDef* table, unsigned index)
     return static_cast<MdbColumn*>(g_ptr_array_index(table->columns, index));
 }
 
-QString jetTypeName(int type)
+using RowVisitor = std::function<void(int start, size_t size, qsizetype number)>;
+
+// Hands every live row of a table to `visit`, page by page, with its place on the current page
+// and its number. libmdb's own row fetch skips rows it cannot place and stops quietly at a page
+// it cannot read, so the rows are walked here and their number checked against the table
+// definition: a truncated or damaged file never passes for a shorter table.
+void walkRows(const QString& path, const QString& tableName, MdbTableDef* table,
+              const RowVisitor& visit)
 {
-    switch (type) {
-    case MDB_BOOL:
-        return QStringLiteral("Yes/No");
-    case MDB_BYTE:
-        return QStringLiteral("Byte");
-    case MDB_INT:
-        return QStringLiteral("Integer");
-    case MDB_LONGINT:
-        return QStringLiteral("Long Integer");
-    case MDB_MONEY:
-        return QStringLiteral("Currency");
-    case MDB_FLOAT:
-        return QStringLiteral("Single");
-    case MDB_DOUBLE:
-        return QStringLiteral("Double");
-    case MDB_DATETIME:
-        return QStringLiteral("Date/Time");
-    case MDB_TEXT:
-        return QStringLiteral("Text");
-    case MDB_MEMO:
-        return QStringLiteral("Memo");
-    default:
-        return QStringLiteral("type %1").arg(type);
+    MdbHandle* mdb = table->entry->mdb;
+    qsizetype number = 0;
+    mdb_rewind_table(table);
+    while (mdb_read_next_dpg(table)) {
+        const int count = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
+        for (int row = 0; row < count; ++row) {
+            int start = 0;
+            size_t size = 0;
+            if (mdb_find_row(mdb, row, &start, &size) != 0)
+                fail(path, QStringLiteral("is damaged: table '%1' has a record out of place on "
+                                          "page %2")
+                               .arg(tableName)
+                               .arg(table->cur_phys_pg));
+            // A deleted row, or the old place of a row that grew and moved: the moved row is
+            // read where it now lives.
+            if ((start & kRowDeleted) || size == 0)
+                continue;
+            visit(start & kRowOffsetMask, size, ++number);
+        }
     }
+    if (number != qsizetype(table->num_rows))
+        fail(path, QStringLiteral("is damaged or truncated: table '%1' should hold %2 records "
+                                  "but %3 could be read")
+                       .arg(tableName)
+                       .arg(table->num_rows)
+                       .arg(number));
 }
 
-bool acceptsJetType(FieldKind kind, int type)
+// The list of tables itself is a table (on page 2): a file cut short inside it would otherwise
+// look like a file without the contact tables.
+void checkCatalog(const QString& path, MdbHandle* mdb)
 {
-    switch (kind) {
-    case FieldKind::AutoInc:
-    case FieldKind::Integer:
-    case FieldKind::SmallInt:
-        return type == MDB_LONGINT || type == MDB_INT || type == MDB_BYTE;
-    case FieldKind::Text:
-    case FieldKind::Memo:
-        return type == MDB_TEXT || type == MDB_MEMO;
-    case FieldKind::DateTime:
-        return type == MDB_DATETIME;
-    }
-    return false;
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = 2;
+    qstrcpy(entry.object_name, "MSysObjects");
+    TablePointer table(mdb_read_table(&entry));
+    if (!table)
+        fail(path, QStringLiteral("is damaged or truncated: its list of tables cannot be read"));
+    walkRows(path, QStringLiteral("MSysObjects"), table.get(), [](int, size_t, qsizetype) {});
 }
 
-// Reads one table: finds its columns, then walks its data pages row by row. libmdb's own row
-// fetch skips rows it cannot read and stops quietly at a page it cannot read, so the rows are
-// cracked here and their number checked against the table definition.
+// Reads one table of the contact book: finds its columns by name, then reads its rows.
 class TableReader {
 public:
     TableReader(const QString& path, MdbHandle* mdb, const TableDef& def)
@@ -127,19 +138,18 @@ public:
 private:
     void open();
     void mapColumns(QStringList& unknownColumns);
-    void readPage(std::vector<JetRow>& rows);
     JetRow readRow(int start, size_t size);
     JetValue readValue(const MdbColumn* column, const MdbField& field, int rowEnd);
     QByteArray memoBytes(const MdbField& field);
+    bool isLongValuePage(const uchar* page, int row) const;
     [[noreturn]] void damaged(const QString& problem) const;
 
     QString m_path;
     MdbHandle* m_mdb;
     const TableDef& m_def;
-    std::vector<FieldDef> m_fields;
     TablePointer m_table;
-    std::vector<unsigned> m_columnOf; // per stored field, its Jet column
-    qsizetype m_rowNumber = 0;        // of the row being read, for messages
+    std::vector<int> m_columnOf; // per stored field, its Jet column
+    qsizetype m_rowNumber = 0;   // of the row being read, for messages
 };
 
 void TableReader::damaged(const QString& problem) const
@@ -155,15 +165,10 @@ std::vector<JetRow> TableReader::read(QStringList& unknownColumns)
     open();
     mapColumns(unknownColumns);
     std::vector<JetRow> rows;
-    mdb_rewind_table(m_table.get());
-    while (mdb_read_next_dpg(m_table.get()))
-        readPage(rows);
-    if (rows.size() != m_table->num_rows)
-        fail(m_path, QStringLiteral("is damaged or truncated: table '%1' should hold %2 records "
-                                    "but %3 could be read")
-                         .arg(m_def.table)
-                         .arg(m_table->num_rows)
-                         .arg(rows.size()));
+    walkRows(m_path, m_def.table, m_table.get(), [&](int start, size_t size, qsizetype number) {
+        m_rowNumber = number;
+        rows.push_back(readRow(start, size));
+    });
     return rows;
 }
 
@@ -178,52 +183,20 @@ void TableReader::open()
     m_table.reset(mdb_read_table(entry));
     if (!m_table || !mdb_read_columns(m_table.get()))
         fail(m_path,
-             QStringLiteral("is damaged: the definition of table '%1' cannot be read")
+             QStringLiteral("is damaged or truncated: the definition of table '%1' cannot be read")
                  .arg(m_def.table));
 }
 
 void TableReader::mapColumns(QStringList& unknownColumns)
 {
-    m_fields = storedFields(m_def);
-    std::vector<bool> used(m_table->num_cols, false);
-    for (const FieldDef& field : m_fields) {
-        unsigned index = 0;
-        while (index < m_table->num_cols &&
-               QString::fromUtf8(columnAt(m_table.get(), index)->name)
-                       .compare(field.name, Qt::CaseInsensitive) != 0)
-            ++index;
-        if (index == m_table->num_cols)
-            fail(m_path, QStringLiteral("has no column '%1' in table '%2'")
-                             .arg(field.name, m_def.table));
-        const int type = columnAt(m_table.get(), index)->col_type;
-        if (!acceptsJetType(field.kind, type))
-            fail(m_path, QStringLiteral("has column '%1' of table '%2' as %3, expected %4")
-                             .arg(field.name, m_def.table, jetTypeName(type),
-                                  fieldKindName(field.kind)));
-        m_columnOf.push_back(index);
-        used[index] = true;
+    std::vector<JetColumn> columns;
+    for (unsigned index = 0; index < m_table->num_cols; ++index) {
+        const MdbColumn* column = columnAt(m_table.get(), index);
+        columns.push_back({QString::fromUtf8(column->name), column->col_type});
     }
-    for (unsigned index = 0; index < m_table->num_cols; ++index)
-        if (!used[index])
-            unknownColumns << m_def.table + QLatin1Char('.') +
-                                  QString::fromUtf8(columnAt(m_table.get(), index)->name);
-}
-
-void TableReader::readPage(std::vector<JetRow>& rows)
-{
-    const int count = mdb_get_int16(m_mdb->pg_buf, m_mdb->fmt->row_count_offset);
-    for (int row = 0; row < count; ++row) {
-        m_rowNumber = qsizetype(rows.size()) + 1;
-        int start = 0;
-        size_t size = 0;
-        if (mdb_find_row(m_mdb, row, &start, &size) != 0)
-            damaged(QStringLiteral("its place on page %1 is invalid").arg(m_table->cur_phys_pg));
-        // A deleted row, or the old place of a row that grew and moved: the moved row is read
-        // where it now lives.
-        if ((start & kRowDeleted) || size == 0)
-            continue;
-        rows.push_back(readRow(start & kRowOffsetMask, size));
-    }
+    JetColumnMap map = mapJetColumns(m_path, m_def, columns);
+    m_columnOf = std::move(map.columnOf);
+    unknownColumns += map.unknownColumns;
 }
 
 JetRow TableReader::readRow(int start, size_t size)
@@ -232,10 +205,10 @@ JetRow TableReader::readRow(int start, size_t size)
     if (mdb_crack_row(m_table.get(), start, size, cracked.data()) < 0)
         damaged(QStringLiteral("its columns cannot be found"));
     JetRow row;
-    row.reserve(m_fields.size());
-    for (const unsigned index : m_columnOf)
-        row.push_back(readValue(columnAt(m_table.get(), index), cracked[index],
-                                start + int(size)));
+    row.reserve(m_columnOf.size());
+    for (const int index : m_columnOf)
+        row.push_back(
+            readValue(columnAt(m_table.get(), unsigned(index)), cracked[index], start + int(size)));
     return row;
 }
 
@@ -257,9 +230,8 @@ JetValue TableReader::readValue(const MdbColumn* column, const MdbField& field, 
         return qint64(qFromLittleEndian<qint32>(data));
     case MDB_DATETIME: {
         const double value = qFromLittleEndian<double>(data);
-        const QDate date = std::isfinite(value) && std::fabs(value) < 3e6
-                               ? DateTimeValue::toDate(value)
-                               : QDate();
+        const QDate date =
+            std::isfinite(value) && std::fabs(value) < 3e6 ? DateTimeValue::toDate(value) : QDate();
         if (!date.isValid() || date.year() < 100 || date.year() > 9999)
             damaged(QStringLiteral("column '%1' holds no valid date (%2)").arg(name).arg(value));
         return value;
@@ -278,6 +250,13 @@ JetValue TableReader::readValue(const MdbColumn* column, const MdbField& field, 
     }
     }
     damaged(QStringLiteral("column '%1' has an unexpected type").arg(name));
+}
+
+// A page of memo pieces: a data page marked "LVAL" that holds the row asked for.
+bool TableReader::isLongValuePage(const uchar* page, int row) const
+{
+    return page[0] == MDB_PAGE_DATA && memcmp(page + 4, "LVAL", 4) == 0 &&
+           row < qFromLittleEndian<quint16>(page + m_mdb->fmt->row_count_offset);
 }
 
 // A memo value is a 12-byte header on the row: its length and flags, and the place of its
@@ -306,6 +285,8 @@ QByteArray TableReader::memoBytes(const MdbField& field)
         size_t size = 0;
         if (place == 0 || mdb_find_pg_row(m_mdb, place, &page, &start, &size) != 0)
             damaged(QStringLiteral("a memo continues on a page that cannot be read"));
+        if (!isLongValuePage(static_cast<const uchar*>(page), place & 0xff))
+            damaged(QStringLiteral("a memo continues on a page that is not a memo page"));
         const char* row = static_cast<const char*>(page) + start;
         if (!chained) {
             bytes = QByteArray(row, qsizetype(size));
@@ -324,15 +305,6 @@ QByteArray TableReader::memoBytes(const MdbField& field)
 
 } // namespace
 
-std::vector<FieldDef> storedFields(const TableDef& table)
-{
-    std::vector<FieldDef> fields;
-    for (const FieldDef& field : table.fields)
-        if (!field.calculated)
-            fields.push_back(field);
-    return fields;
-}
-
 JetContents readJetFile(const QString& path)
 {
     checkJetHeader(path);
@@ -341,10 +313,12 @@ JetContents readJetFile(const QString& path)
         fail(path, QStringLiteral("cannot be opened as a Jet database"));
     if (mdb->f->jet_version != MDB_VER_JET4)
         fail(path, QStringLiteral("is not a Jet 4 database"));
+    checkCatalog(path, mdb.get());
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
-        fail(path, QStringLiteral("is damaged: its list of tables cannot be read"));
+        fail(path, QStringLiteral("is damaged or truncated: its list of tables cannot be read"));
     JetContents contents;
-    contents.contacts = TableReader(path, mdb.get(), Schema::contacts()).read(contents.unknownColumns);
+    contents.contacts =
+        TableReader(path, mdb.get(), Schema::contacts()).read(contents.unknownColumns);
     contents.loans = TableReader(path, mdb.get(), Schema::loans()).read(contents.unknownColumns);
     return contents;
 }

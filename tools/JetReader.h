@@ -29,6 +29,3 @@ JetContents readJetFile(const QString& path);
 // The same, read in a child process, so that a damaged file that crashes libmdb becomes a
 // DatabaseError too.
 JetContents readJetFileSafely(const QString& path);
-
-// The stored fields of a table, in column order.
-std::vector<FieldDef> storedFields(const TableDef& table);

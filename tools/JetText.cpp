@@ -20,8 +20,8 @@ static bool appendSegment(QString& text, QByteArrayView segment, bool compressed
 std::optional<QString> decodeJetText(QByteArrayView bytes)
 {
     QString text;
-    const bool compressed = bytes.size() >= 2 && quint8(bytes[0]) == 0xFF &&
-                            quint8(bytes[1]) == 0xFE;
+    const bool compressed =
+        bytes.size() >= 2 && quint8(bytes[0]) == 0xFF && quint8(bytes[1]) == 0xFE;
     if (!compressed)
         return appendSegment(text, bytes, false) ? std::optional(text) : std::nullopt;
     bool oneByte = true;
