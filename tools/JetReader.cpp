@@ -283,10 +283,9 @@ QByteArray TableReader::memoBytes(const MdbField& field)
         void* page = nullptr;
         int start = 0;
         size_t size = 0;
-        if (place == 0 || mdb_find_pg_row(m_mdb, place, &page, &start, &size) != 0)
-            damaged(QStringLiteral("a memo continues on a page that cannot be read"));
-        if (!isLongValuePage(static_cast<const uchar*>(page), place & 0xff))
-            damaged(QStringLiteral("a memo continues on a page that is not a memo page"));
+        if (place == 0 || mdb_find_pg_row(m_mdb, place, &page, &start, &size) != 0 ||
+            !isLongValuePage(static_cast<const uchar*>(page), place & 0xff))
+            damaged(QStringLiteral("a memo continues on a missing or damaged page"));
         const char* row = static_cast<const char*>(page) + start;
         if (!chained) {
             bytes = QByteArray(row, qsizetype(size));
