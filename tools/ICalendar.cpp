@@ -67,7 +67,7 @@ icalcomponent* newEvent(const QString& uid, const QDate& date, const QString& su
     return event;
 }
 
-void addBirthday(icalcomponent* calendar, const ContactRecord& contact, const icaltimetype& stamp)
+Component birthday(const ContactRecord& contact, const icaltimetype& stamp)
 {
     const QString name = displayName(contact);
     icalcomponent* event =
@@ -77,11 +77,10 @@ void addBirthday(icalcomponent* calendar, const ContactRecord& contact, const ic
         event, icalproperty_new_rrule(icalrecurrencetype_from_string("FREQ=YEARLY")));
     for (const Alarm& alarm : kAlarms)
         addAlarm(event, alarm.trigger, name + QLatin1String(alarm.birthdaySuffix));
-    icalcomponent_add_component(calendar, event);
+    return Component(event);
 }
 
-void addEvent(icalcomponent* calendar, const ContactRecord& contact, int number,
-              const icaltimetype& stamp)
+Component datedEvent(const ContactRecord& contact, int number, const icaltimetype& stamp)
 {
     const ContactEvent& dated = contact.events[size_t(number - 1)];
     const QString summary = dated.text.trimmed().isEmpty() ? QStringLiteral("Event") : dated.text;
@@ -90,7 +89,15 @@ void addEvent(icalcomponent* calendar, const ContactRecord& contact, int number,
     for (const Alarm& alarm : kAlarms)
         addAlarm(event, alarm.trigger,
                  QStringLiteral("Event    ** ") + dated.text + QLatin1String(alarm.eventSuffix));
-    icalcomponent_add_component(calendar, event);
+    return Component(event);
+}
+
+QByteArray serialised(icalcomponent* component)
+{
+    char* text = icalcomponent_as_ical_string_r(component);
+    const QByteArray result(text);
+    icalmemory_free_buffer(text);
+    return result;
 }
 
 } // namespace
@@ -114,17 +121,21 @@ QByteArray write(const std::vector<ContactRecord>& contacts, const QDateTime& st
                                icalproperty_new_prodid("-//Tembrel//Tembrel contact book//EN"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    // Each event is written and freed on its own: a tree of every event of a large book would
+    // take many times the size of the file.
+    static const QByteArray end = QByteArrayLiteral("END:VCALENDAR\r\n");
+    QByteArray text = serialised(calendar.get());
+    Q_ASSERT(text.endsWith(end));
+    text.chop(end.size());
     for (const ContactRecord& contact : contacts) {
         if (contact.birthDate != 0)
-            addBirthday(calendar.get(), contact, dtstamp);
+            text += serialised(birthday(contact, dtstamp).get());
         for (int number = 1; number <= int(contact.events.size()); ++number)
             if (contact.events[size_t(number - 1)].date != 0)
-                addEvent(calendar.get(), contact, number, dtstamp);
+                text += serialised(datedEvent(contact, number, dtstamp).get());
     }
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    const QByteArray result(text);
-    icalmemory_free_buffer(text);
-    return result;
+    text += end;
+    return text;
 }
 
 } // namespace ICalendar
