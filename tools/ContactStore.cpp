@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/Dataset.h"
 #include "data/DateTimeValue.h"
+#include "data/Errors.h"
 #include "data/FullName.h"
 #include "data/Schema.h"
 
@@ -97,6 +98,10 @@ void appendContact(Dataset& contacts, const ContactRecord& contact)
 
 void openDatabase(Connection& connection, const QString& path)
 {
+    // The connection string separates its pairs with ';' and has no way to quote one.
+    if (path.contains(QLatin1Char(';')))
+        throw DatabaseError(
+            QStringLiteral("'%1': the name of a contact database cannot contain ';'").arg(path));
     connection.setConnectionString(QStringLiteral("Data Source=%1;Mode=Share Deny None")
                                        .arg(QDir::current().absoluteFilePath(path)));
     connection.open();

@@ -631,17 +631,21 @@ void TestVCard::shouldChangeNothingWhenImportFails_data()
     QTest::addColumn<QByteArray>("content"); // null: no file at all
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("databaseName"); // a copy of the database under this name
 
     const QByteArray good = card("3.0", "N:A;B;;;\n") + card("3.0", "N:C;D;;;\n");
-    QTest::newRow("missing file") << QByteArray() << QString() << "Cannot read";
-    QTest::newRow("no card in the file") << QByteArray("hello\n") << QString() << "holds no vCard";
+    QTest::newRow("missing file") << QByteArray() << QString() << "Cannot read" << QString();
+    QTest::newRow("no card in the file")
+        << QByteArray("hello\n") << QString() << "holds no vCard" << QString();
     QTest::newRow("database refuses the last contact")
         << good + card("3.0", "N:Refused;X;;;\n")
         << "CREATE TRIGGER refuse BEFORE INSERT ON danni WHEN NEW.familia = 'Refused' "
            "BEGIN SELECT RAISE(ABORT, 'refused by the database'); END"
-        << "refused by the database";
+        << "refused by the database" << QString();
+    QTest::newRow("database name with a semicolon") << good << QString() << "cannot contain ';'"
+                                                    << "a;b.mdb";
     QTest::newRow("contact table missing") << good << "DROP TABLE danni"
-                                           << "Table 'danni' not found";
+                                           << "Table 'danni' not found" << QString();
 }
 
 void TestVCard::shouldChangeNothingWhenImportFails()
@@ -649,6 +653,7 @@ void TestVCard::shouldChangeNothingWhenImportFails()
     QFETCH(QByteArray, content);
     QFETCH(QString, setup);
     QFETCH(QString, error);
+    QFETCH(QString, databaseName);
     TestDatabase database;
     database.execute(QStringLiteral("INSERT INTO danni (familia) VALUES ('Kept')"));
     if (!setup.isEmpty())
@@ -656,8 +661,13 @@ void TestVCard::shouldChangeNothingWhenImportFails()
     const QString file = database.directory() + QStringLiteral("/in.vcf");
     if (!content.isNull())
         writeFile(file, content);
+    QString path = database.path();
+    if (!databaseName.isEmpty()) {
+        path = database.directory() + QLatin1Char('/') + databaseName;
+        QVERIFY(QFile::copy(database.path(), path));
+    }
 
-    const CommandRun result = run(runImportVCard, {database.path(), file});
+    const CommandRun result = run(runImportVCard, {path, file});
     QCOMPARE(result.status, 1);
     QVERIFY2(result.err.contains(error), qPrintable(result.err));
     QCOMPARE(result.out, QString());
