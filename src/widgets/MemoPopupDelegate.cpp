@@ -14,6 +14,21 @@ constexpr int kButtonWidth = 16;
 constexpr int kPopupMinimumWidth = 250;
 constexpr int kPopupHeight = 120;
 
+// A read-only text box keeps Escape to itself; the pop-up closes on it.
+class MemoPopup : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Cancel))
+            close();
+        else
+            QPlainTextEdit::keyPressEvent(event);
+    }
+};
+
 QString cellText(const QModelIndex& index)
 {
     return index.data(Qt::DisplayRole).toString();
@@ -72,7 +87,7 @@ bool MemoPopupDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
 
 QPlainTextEdit* MemoPopupDelegate::openPopup(QWidget* view, const QRect& cell, const QString& text)
 {
-    auto* popup = new QPlainTextEdit(view);
+    auto* popup = new MemoPopup(view);
     popup->setObjectName(QStringLiteral("memoPopup"));
     popup->setWindowFlags(Qt::Popup);
     popup->setAttribute(Qt::WA_DeleteOnClose);

@@ -33,6 +33,8 @@ QString TfmAbout::homePageAddress()
 
 TfmAbout::TfmAbout(QWidget* parent) : QDialog(parent)
 {
+    // The pictures live in the core library, a static one: register them before their use.
+    Q_INIT_RESOURCE(tembrel);
     setObjectName(QStringLiteral("fmAbout"));
     setWindowTitle(QStringLiteral("About"));
     // A caption bar with the title only: no system menu and no buttons.
