@@ -32,15 +32,6 @@ void addContacts(const TestDatabase& db)
 
 using Ids = QList<qint64>;
 
-// Types each character as one keystroke (QTest::keyClicks takes Latin-1 only).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
 Ids listedIds(TfmFilters& window)
 {
     Ids ids;
