@@ -27,6 +27,18 @@ QPushButton* makeButton(const char* name, const char* text, QWidget* parent)
     return button;
 }
 
+// The separator the program's short date format puts between day and month: the masked cells
+// show the dates as the grid does.
+QChar shortDateSeparator()
+{
+    const QString sample = formatDateTime(DateFormats::shortDateFormat(),
+                                          DateTimeValue::fromDateTime(QDate(2001, 11, 22)));
+    for (QChar c : sample)
+        if (!c.isDigit())
+            return c;
+    return QLatin1Char('.');
+}
+
 } // namespace
 
 TfmLoans::TfmLoans(DataSource& DataSource1, DataSource& dsZaemi, QWidget* parent)
@@ -35,6 +47,9 @@ TfmLoans::TfmLoans(DataSource& DataSource1, DataSource& dsZaemi, QWidget* parent
     setObjectName(QStringLiteral("fmLoans"));
     setWindowTitle(QStringLiteral("Loans"));
     resize(kDesignSize);
+    QFont windowFont = font();
+    windowFont.setPointSize(8);
+    setFont(windowFont);
 
     DBText1 = new QLabel(this);
     DBText1->setObjectName(QStringLiteral("DBText1"));
@@ -47,6 +62,7 @@ TfmLoans::TfmLoans(DataSource& DataSource1, DataSource& dsZaemi, QWidget* parent
     Label1 = new QLabel(QStringLiteral("Total :"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(552, 8, 30, 13);
+    Label1->adjustSize(); // the text is wider than 30 pixels in fonts other than the old one
 
     Label2 = new QLabel(QStringLiteral("0"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -88,7 +104,7 @@ DataGrid* TfmLoans::createGrid()
     Dataset& loans = m_loans.dataset();
     Field& lent = loans.fieldByName(QStringLiteral("date_zaem"));
     Field& back = loans.fieldByName(QStringLiteral("date_back"));
-    const QChar separator = DateFormats::current().dateSeparator;
+    const QChar separator = shortDateSeparator();
     std::vector<GridColumn> columns{
         {QStringLiteral("cxGrid1DBTableView1DBColumn1"), QStringLiteral("What"),
          QStringLiteral("what"), 340, true},

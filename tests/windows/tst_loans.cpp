@@ -81,9 +81,6 @@ class TestLoans : public QObject {
 private slots:
     void initTestCase()
     {
-        FormatSettings settings;
-        settings.dateSeparator = u'.';
-        DateFormats::setCurrent(settings);
         DateFormats::setProgramFormats();
         Clock::setFixed(kNow);
     }
