@@ -7,6 +7,7 @@
 #include "platform/DateFormat.h"
 #include "platform/Guarded.h"
 #include "platform/MessageService.h"
+#include "widgets/DBText.h"
 #include "widgets/DataGrid.h"
 #include "widgets/MaskedDateDelegate.h"
 
@@ -51,13 +52,14 @@ TfmLoans::TfmLoans(DataSource& DataSource1, DataSource& dsZaemi, QWidget* parent
     windowFont.setPointSize(8);
     setFont(windowFont);
 
-    DBText1 = new QLabel(this);
+    DBText1 = new DBText(this);
     DBText1->setObjectName(QStringLiteral("DBText1"));
     DBText1->setGeometry(8, 8, 273, 17);
     QFont bold = DBText1->font();
     bold.setBold(true);
     DBText1->setFont(bold);
     DBText1->setStyleSheet(QStringLiteral("color: #008080"));
+    DBText1->bind(&m_contacts, QStringLiteral("fullnames"));
 
     Label1 = new QLabel(QStringLiteral("Total :"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -89,9 +91,6 @@ TfmLoans::TfmLoans(DataSource& DataSource1, DataSource& dsZaemi, QWidget* parent
             [this] { guarded([this] { cxButton3Click(); }); });
     connect(cxButton4, &QPushButton::clicked, this,
             [this] { guarded([this] { cxButton4Click(); }); });
-    connect(&m_contacts, &DataSource::dataChange, this,
-            [this] { guarded([this] { showContactName(); }); });
-    showContactName();
 }
 
 TfmLoans::~TfmLoans()
@@ -162,11 +161,6 @@ QString TfmLoans::personName(const QString& clientId) const
         .lookup(contacts.fieldByName(QStringLiteral("id")).index(), id,
                 contacts.fieldByName(QStringLiteral("fullnames")).index())
         .value_or(QString());
-}
-
-void TfmLoans::showContactName()
-{
-    DBText1->setText(contactName());
 }
 
 void TfmLoans::showCount()

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class DBText;
 class DataGrid;
 class DataSource;
 class QLabel;
@@ -16,7 +17,7 @@ public:
     TfmLoans(DataSource& DataSource1, DataSource& dsZaemi, QWidget* parent = nullptr);
     ~TfmLoans() override;
 
-    QLabel* DBText1;
+    DBText* DBText1;
     QLabel* Label1;
     QLabel* Label2;
     DataGrid* cxGrid1;
@@ -44,7 +45,6 @@ private:
     QString contactName() const;
     QString personName(const QString& clientId) const;
     void showCount();
-    void showContactName();
 
     DataSource& m_contacts;
     DataSource& m_loans;

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/DateFormat.h"
 #include "platform/Guarded.h"
+#include "widgets/DBText.h"
 #include "widgets/DataGrid.h"
 #include "windows/ULoans.h"
 
