@@ -426,10 +426,15 @@ private slots:
     {
         LoansFixture f;
         f.selectContact(1);
-        TfmLoans window(f.book->contactSource, f.book->loanSource);
+        QWidget mainWindow;
+        mainWindow.setGeometry(40, 60, 688, 446); // the dialog must fit on the small test screen
+        mainWindow.show();
+        TfmLoans window(f.book->contactSource, f.book->loanSource, &mainWindow);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(window.size(), QSize(666, 368));
+        QVERIFY((window.geometry().center() - mainWindow.geometry().center()).manhattanLength() <=
+                2);
         QCOMPARE(QApplication::focusWidget(), window.cxButton1);
         for (QWidget* next :
              {static_cast<QWidget*>(window.cxButton2), static_cast<QWidget*>(window.cxButton3),
