@@ -44,8 +44,10 @@ struct LoansFixture {
         contacts.moveTo(contacts.locate(contacts.fieldByName("id").index(), id));
     }
 
-    std::unique_ptr<TfmLoans> openWindow()
+    // The window for a contact, activated.
+    std::unique_ptr<TfmLoans> openWindow(qint64 contact)
     {
+        selectContact(contact);
         auto window = std::make_unique<TfmLoans>(book->contactSource, book->loanSource);
         window->FormActivate();
         return window;
@@ -131,8 +133,7 @@ private slots:
     void newStartsAnUncountedRowForTheContact()
     {
         LoansFixture f;
-        f.selectContact(1);
-        auto window = f.openWindow();
+        auto window = f.openWindow(1);
         window->cxButton2Click();
 
         Dataset& loans = f.book->loans;
@@ -161,8 +162,7 @@ private slots:
     void newWhileAllLoansAreShownBelongsToTheWindowsContact()
     {
         LoansFixture f;
-        f.selectContact(1);
-        auto window = f.openWindow();
+        auto window = f.openWindow(1);
         window->cxButton4Click();
         window->cxGrid1->view()->setCurrentIndex(window->cxGrid1->model()->index(1, 0));
         QCOMPARE(f.book->loans.fieldByName("client_ID").asInteger(), 2); // Maria's lamp
@@ -198,8 +198,7 @@ private slots:
         QFETCH(qint64, stored);
         QFETCH(QString, count);
         LoansFixture f;
-        f.selectContact(1);
-        auto window = f.openWindow();
+        auto window = f.openWindow(1);
         if (onNewRow)
             window->cxButton2Click();
         window->Label2->setText(QStringLiteral("stale"));
@@ -216,8 +215,7 @@ private slots:
     void deleteOnAnEmptyViewIsAnError()
     {
         LoansFixture f;
-        f.selectContact(3);
-        auto window = f.openWindow();
+        auto window = f.openWindow(3);
         window->Label2->setText(QStringLiteral("stale"));
         f.messages.answers = {true};
         guarded([&] { window->cxButton3Click(); });
@@ -230,8 +228,7 @@ private slots:
     void showAllAndFilteredSwitchTheView()
     {
         LoansFixture f;
-        f.selectContact(1);
-        auto window = f.openWindow();
+        auto window = f.openWindow(1);
 
         window->cxButton4Click();
         QVERIFY(!f.book->loans.isFiltered());
@@ -254,8 +251,7 @@ private slots:
     void gridShowsTheColumnsAndEditsAllButPerson()
     {
         LoansFixture f;
-        f.selectContact(1);
-        auto window = f.openWindow();
+        auto window = f.openWindow(1);
         const QAbstractItemModel* model = window->cxGrid1->model();
         const QTableView* view = window->cxGrid1->view();
         const QStringList headers{"What", "When", "Date Back", "person"};
@@ -289,8 +285,7 @@ private slots:
         QFETCH(bool, newRow);
         QFETCH(qint64, stored);
         LoansFixture f;
-        f.selectContact(1);
-        auto window = f.openWindow();
+        auto window = f.openWindow(1);
         if (allLoans)
             window->cxButton4Click();
         if (newRow)
@@ -338,8 +333,7 @@ private slots:
     {
         QFETCH(QString, step);
         LoansFixture f;
-        f.selectContact(1);
-        auto window = f.openWindow();
+        auto window = f.openWindow(1);
         window->cxButton2Click();
         typeInCell(*window, 0, QStringLiteral("umbrella"));
         f.book->connection.execute(QStringLiteral("PRAGMA query_only = 1"));
