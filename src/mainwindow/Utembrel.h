@@ -3,14 +3,20 @@
 #include "data/Connection.h"
 #include "data/DataSource.h"
 #include "data/Dataset.h"
+#include "widgets/ImageList.h"
 
 #include <QMainWindow>
 #include <functional>
 
+class DataGrid;
+class QAction;
 class QDialog;
+class QFrame;
+class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
+class QToolBar;
 
 // The main window. It owns the connection, both tables and their data sources for its whole
 // life; the secondary windows get them by reference.
@@ -32,11 +38,30 @@ public:
     DataSource DataSource1;
     DataSource dsZaemi;
 
-    // Controls other parts of the program drive (the details panel, the reminder scan).
-    QPlainTextEdit* Memo1;
+    // The toolbar's icons, by index.
+    ImageList ImageList1;
+    QAction* Action1; // New Contact
+    QAction* Action2; // Exit
+    QAction* Action3; // Check events
+    QAction* Action4; // About
+    QAction* Action5; // Loans
+    QAction* Action6; // Delete
+    QAction* Action7; // Edit
+    QAction* Action8; // Filters
+
+    // The controls of the window's face.
+    QToolBar* ActionToolBar1;
+    DataGrid* cxGrid1;     // the contact list; its table view is cxGrid1DBTableView1
+    QPlainTextEdit* Memo1; // the details panel
     QProgressBar* ProgressBar1;
-    QLabel* Label2;
-    QLabel* Label4;
+    QGroupBox* GroupBox1; // the Loans box
+    QLabel* Label1;
+    QLabel* Label2; // the current contact's loans
+    QLabel* Label3;
+    QLabel* Label4; // all loans
+    QFrame* LMDStatusBar1;
+    QLabel* LMDInformationLabel1; // the clock
+    QLabel* Image1;               // the logo
 
     bool isScanning() const { return Scanning; }
 
@@ -52,13 +77,25 @@ public:
 
     // The activation handler: the reminder scan.
     void FormActivate();
-    // The details panel and the Loans box.
+    // The details panel and the Loans box: on a change of the contact data source (not while
+    // the loan table is closed or the reminder scan runs) and on a click on a contact cell.
     void DataSource1DataChange(const Field* field);
+    void cxGrid1DBTableView1CellClick();
 
 protected:
     bool event(QEvent* event) override;
 
 private:
+    void createControls(QWidget* face);
+    void createToolBar();
+    void createContactList(QWidget* face);
+    void createLoansBox(QWidget* face);
+    void createStatusBar(QWidget* face);
+    // Every control's design position and anchors.
+    void layOutControls(QWidget* face);
+    // Fills the details panel with the current contact and counts the loans.
+    void rebuildDetails();
+
     // Creates a secondary window, shows it modally and destroys it, also after an error.
     template <class Window, class... Args> void showSecondaryWindow(Args&... args);
 

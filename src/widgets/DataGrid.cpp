@@ -76,7 +76,8 @@ void DataGrid::followCursor()
     m_following = true;
     if (row >= 0 && row < m_model->rowCount()) {
         const QModelIndex current = m_view->currentIndex();
-        const QModelIndex target = m_model->index(row, current.isValid() ? current.column() : 0);
+        const QModelIndex target =
+            m_model->index(row, current.isValid() ? current.column() : m_focusColumn);
         if (current != target) {
             m_view->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
                                                                   QItemSelectionModel::Rows);
@@ -115,6 +116,16 @@ void DataGrid::setFooterCountColumn(int column)
     }
     m_footer->setVisible(column >= 0);
     updateFooter();
+}
+
+void DataGrid::setFooterColors(const QColor& background, const QColor& text)
+{
+    if (!m_footer)
+        return;
+    QPalette palette = m_footer->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    m_footer->setPalette(palette);
 }
 
 void DataGrid::updateFooter()

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QColor;
 class QLabel;
 class QTableView;
 
@@ -20,6 +21,10 @@ public:
     // Shows the footer with the record count under the given column (-1: no footer).
     void setFooterCountColumn(int column);
     QLabel* footerCount() const { return m_footerCount; }
+    // Colours of the footer row, once it is shown.
+    void setFooterColors(const QColor& background, const QColor& text);
+    // The column the focused cell takes when the grid has none yet (0 unless set).
+    void setFocusColumn(int column) { m_focusColumn = column; }
     // Brings the focused row to the dataset's cursor now (it otherwise follows on the next
     // turn of the event loop, so that long cursor walks cost nothing here).
     void followCursor();
@@ -44,6 +49,7 @@ private:
     QWidget* m_footer = nullptr;
     QLabel* m_footerCount = nullptr;
     int m_footerColumn = -1;
+    int m_focusColumn = 0;
     bool m_followScheduled = false;
     bool m_following = false;
 };
