@@ -109,6 +109,8 @@ void DataGrid::setFooterCountColumn(int column)
         m_footer = new QWidget(this);
         m_footer->setObjectName(QStringLiteral("footer"));
         m_footer->setFixedHeight(18);
+        // Its own role, so that the colours set here hold whatever role the parent uses.
+        m_footer->setBackgroundRole(QPalette::Window);
         m_footer->setAutoFillBackground(true);
         m_footerCount = new QLabel(m_footer);
         m_footerCount->setObjectName(QStringLiteral("footerCount"));

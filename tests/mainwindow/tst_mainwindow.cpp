@@ -230,6 +230,12 @@ void TestMainWindow::contactListColumnsAndFooter()
     const QWidget* footer = grid->footerCount()->parentWidget();
     QCOMPARE(footer->palette().color(QPalette::Window), QColor(0, 128, 128));
     QCOMPARE(grid->footerCount()->palette().color(QPalette::WindowText), QColor(Qt::white));
+    open.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&open.window));
+    const QImage painted =
+        open.window.grab(QRect(footer->mapTo(&open.window, QPoint(0, 0)), footer->size()))
+            .toImage();
+    QCOMPARE(painted.pixelColor(footer->width() - 2, footer->height() / 2), QColor(0, 128, 128));
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         QCOMPARE(view->palette().color(group, QPalette::Highlight), QColor(0, 128, 128));
         QCOMPARE(view->palette().color(group, QPalette::HighlightedText), QColor(Qt::white));
