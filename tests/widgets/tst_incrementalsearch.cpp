@@ -20,6 +20,24 @@ std::vector<QString> folded(const QStringList& texts)
 const QStringList kNames = {"Ivan", "Stefan", "smaragda", "Sm ith",
                             "Жана", "жОра",   "Maria",    "SMOKY"};
 
+// A shown main window over contacts with the given first names, the list focused.
+struct SearchWindow {
+    explicit SearchWindow(const QStringList& names)
+    {
+        for (const QString& name : names)
+            database.execute(QStringLiteral("INSERT INTO danni (ime) VALUES ('%1')").arg(name));
+        window.ADOConnection1.setConnectionString(database.connectionString());
+        window.loadDatabase();
+        window.show();
+        view = window.cxGrid1->view();
+        view->setFocus();
+    }
+    TestDatabase database;
+    RecordingMessageService messages;
+    TFtembrel window;
+    QTableView* view = nullptr;
+};
+
 } // namespace
 
 class TestIncrementalSearch : public QObject {
@@ -132,17 +150,10 @@ void TestIncrementalSearch::typing()
     QFETCH(int, expectedRow);
     QFETCH(QString, expectedText);
 
-    TestDatabase database;
-    for (const QString& name : kNames)
-        database.execute(QStringLiteral("INSERT INTO danni (ime) VALUES ('%1')").arg(name));
-    RecordingMessageService messages;
-    TFtembrel window;
-    window.ADOConnection1.setConnectionString(database.connectionString());
-    window.loadDatabase();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTableView* view = window.cxGrid1->view();
-    view->setFocus();
+    SearchWindow open(kNames);
+    QVERIFY(QTest::qWaitForWindowExposed(&open.window));
+    TFtembrel& window = open.window;
+    QTableView* view = open.view;
     view->setCurrentIndex(view->model()->index(startRow, column));
     QCOMPARE(window.tbldanni.position(), startRow);
 
@@ -170,16 +181,9 @@ void TestIncrementalSearch::typing()
 
 void TestIncrementalSearch::matchedPartDrawnRed()
 {
-    TestDatabase database;
-    database.execute(QStringLiteral("INSERT INTO danni (ime) VALUES ('Ann'), ('Smaragda')"));
-    RecordingMessageService messages;
-    TFtembrel window;
-    window.ADOConnection1.setConnectionString(database.connectionString());
-    window.loadDatabase();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTableView* view = window.cxGrid1->view();
-    view->setFocus();
+    SearchWindow open({QStringLiteral("Ann"), QStringLiteral("Smaragda")});
+    QVERIFY(QTest::qWaitForWindowExposed(&open.window));
+    QTableView* view = open.view;
     const auto redIn = [&](const QRect& rect) {
         const QImage image = view->viewport()->grab(rect).toImage();
         for (int y = 0; y < image.height(); ++y)
@@ -198,16 +202,10 @@ void TestIncrementalSearch::matchedPartDrawnRed()
 
 void TestIncrementalSearch::clickOnAnotherRowEndsTheSearch()
 {
-    TestDatabase database;
-    database.execute(QStringLiteral("INSERT INTO danni (ime) VALUES ('Ann'), ('Bob'), ('Abe')"));
-    RecordingMessageService messages;
-    TFtembrel window;
-    window.ADOConnection1.setConnectionString(database.connectionString());
-    window.loadDatabase();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTableView* view = window.cxGrid1->view();
-    view->setFocus();
+    SearchWindow open({QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Abe")});
+    QVERIFY(QTest::qWaitForWindowExposed(&open.window));
+    TFtembrel& window = open.window;
+    QTableView* view = open.view;
     QTest::keyClicks(view, QStringLiteral("b"));
     auto* search = window.findChild<IncrementalSearch*>();
     QCOMPARE(search->text(), QStringLiteral("b"));
