@@ -105,6 +105,7 @@ TfmFilters::TfmFilters(Connection& ADOConnection1, DataSource& DataSource1, QWid
         cxComboBox1->addItem(QString::number(month));
     cxComboBox1->setCurrentIndex(-1);
     cxComboBox1->setEditText(QStringLiteral("BirthDay Month Filtering"));
+    cxComboBox1->lineEdit()->setCursorPosition(0); // show the text from its start
     cxComboBox1->setGeometry(8, 1, 158, cxComboBox1->sizeHint().height());
 
     cxLabel1->setObjectName(QStringLiteral("cxLabel1"));
@@ -136,8 +137,9 @@ void TfmFilters::buildGrid()
          [this](int position, const QString&) { return contactName(position); }},
         {QStringLiteral("cxGrid1DBTableView1Column1"), QStringLiteral("Day"),
          QStringLiteral("bday"), 43},
-        {QStringLiteral("cxGrid1DBTableView1rd"), QStringLiteral("Birth Day"),
-         QStringLiteral("rd")},
+        // Wide enough for a whole "dd.mm.yyyy" date in this platform's font.
+        {QStringLiteral("cxGrid1DBTableView1rd"), QStringLiteral("Birth Day"), QStringLiteral("rd"),
+         72},
         {QStringLiteral("cxGrid1DBTableView1other"), QStringLiteral("Other"),
          QStringLiteral("other"), 107},
         {QStringLiteral("cxGrid1DBTableView1DBColumn1"), QStringLiteral("Adress"),
