@@ -49,7 +49,7 @@ TfmAbout::TfmAbout(QWidget* parent) : QDialog(parent)
     setAutoFillBackground(true);
 
     Image1 = addLabel("Image1", QString(), {8, 5});
-    Image1->setPixmap(QPixmap(QStringLiteral(":/about-logo.gif")));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/logo.gif")));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setFixedSize(129, 41);
 
