@@ -20,16 +20,6 @@ void addContacts(const TestDatabase& db)
                               " (3, 'pen', NULL, 1), (4, 'lamp', NULL, 9);"));
 }
 
-QString errorOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const TembrelError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
 } // namespace
 
 // The record-set layer: every operation the windows rely on, its effects and its errors.

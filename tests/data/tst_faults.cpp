@@ -14,16 +14,6 @@
 
 namespace {
 
-QString errorOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const TembrelError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "data/Errors.h"
 #include "data/FullName.h"
 #include "data/Schema.h"
 #include "data/SqliteStatement.h"
@@ -96,4 +97,14 @@ void typeText(QWidget* widget, const QString& text)
 {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QString errorOf(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const TembrelError& error) {
+        return error.message();
+    }
+    return QString();
 }

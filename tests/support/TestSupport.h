@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -66,3 +67,6 @@ struct ContactBook {
 
 // Types text into a widget key by key, any character (QTest::keyClicks takes Latin-1 only).
 void typeText(QWidget* widget, const QString& text);
+
+// The message of the error an operation raises; empty when it raises none.
+QString errorOf(const std::function<void()>& operation);
