@@ -66,6 +66,20 @@ QDateTime toQDateTime(double value)
     return QDateTime(toDate(value), toTime(value));
 }
 
+CalendarKey calendarKey(const QDate& date)
+{
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    return {epoch().daysTo(date), day * 100 + month, date.isValid()};
+}
+
+CalendarKey calendarKey(double value)
+{
+    CalendarKey key = calendarKey(toDate(value));
+    key.dated = value != 0;
+    return key;
+}
+
 QString toStorageText(double value)
 {
     const QDate date = toDate(value);

@@ -24,6 +24,17 @@ QDateTime toQDateTime(double value);
 qint64 dayNumber(double value);
 int secondOfDay(double value);
 
+// A date reduced to what comparisons of dates need, as integers: `day`, the calendar day (equal
+// "ddmmyyyy" texts), and `dayMonth`, day * 100 + month (equal "ddmm" texts, in any year).
+// `dated` is false for an empty date and for the value 0, which counts as no date.
+struct CalendarKey {
+    qint64 day = 0;
+    int dayMonth = 0;
+    bool dated = false;
+};
+CalendarKey calendarKey(const QDate& date);
+CalendarKey calendarKey(double value);
+
 // Storage text: "YYYY-MM-DD HH:MM:SS", whole seconds. Parsing also accepts "YYYY-MM-DD",
 // "YYYY-MM-DDTHH:MM:SS" and fractional seconds (rounded), as other SQLite tools may write them.
 QString toStorageText(double value);

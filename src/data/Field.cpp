@@ -60,6 +60,16 @@ double Field::asDateTime() const
     return store->number(row, m_index);
 }
 
+DateTimeValue::CalendarKey Field::calendarKey() const
+{
+    if (kind() != FieldKind::DateTime)
+        throw DatasetError(m_dataset->name(),
+                           QStringLiteral("Field '%1' cannot be read as a date").arg(fieldName()));
+    int row = 0;
+    const RowStore* store = m_dataset->currentStore(row);
+    return store ? store->calendarKey(row, m_index) : DateTimeValue::CalendarKey();
+}
+
 QString Field::displayText() const
 {
     if (kind() != FieldKind::DateTime || isNull())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DateTimeValue.h"
 #include "Schema.h"
 
 #include <QMetaType>
@@ -26,6 +27,8 @@ public:
     QString asString() const;
     qint64 asInteger() const;
     double asDateTime() const;
+    // The calendar key of a date field's value (a default key for an empty date).
+    DateTimeValue::CalendarKey calendarKey() const;
     // The text a bound control shows: dates by their display format or the program's formats.
     QString displayText() const;
 

@@ -4,11 +4,14 @@ RowStore::RowStore(const std::vector<FieldDef>& fields)
 {
     for (const FieldDef& field : fields) {
         if (isTextKind(field.kind)) {
-            m_slots.push_back({true, int(m_texts.size())});
+            m_slots.push_back({true, int(m_texts.size()), -1});
             m_texts.emplace_back();
         } else {
-            m_slots.push_back({false, int(m_numbers.size())});
+            const bool date = field.kind == FieldKind::DateTime;
+            m_slots.push_back({false, int(m_numbers.size()), date ? int(m_keys.size()) : -1});
             m_numbers.emplace_back();
+            if (date)
+                m_keys.emplace_back();
         }
     }
 }
@@ -16,6 +19,15 @@ RowStore::RowStore(const std::vector<FieldDef>& fields)
 bool RowStore::isNull(int row, int field) const
 {
     return m_slots[field].text ? text(row, field).isNull() : std::isnan(number(row, field));
+}
+
+void RowStore::setNumber(int row, int field, double value)
+{
+    const Slot& slot = m_slots[field];
+    m_numbers[slot.index][row] = value;
+    if (slot.keyIndex >= 0)
+        m_keys[slot.keyIndex][row] =
+            std::isnan(value) ? DateTimeValue::CalendarKey() : DateTimeValue::calendarKey(value);
 }
 
 void RowStore::setNull(int row, int field)
@@ -32,6 +44,8 @@ int RowStore::appendRow()
         column.emplace_back();
     for (auto& column : m_numbers)
         column.push_back(nullNumber());
+    for (auto& column : m_keys)
+        column.emplace_back();
     return m_rowCount++;
 }
 
@@ -40,6 +54,8 @@ void RowStore::removeRow(int row)
     for (auto& column : m_texts)
         column.erase(column.begin() + row);
     for (auto& column : m_numbers)
+        column.erase(column.begin() + row);
+    for (auto& column : m_keys)
         column.erase(column.begin() + row);
     --m_rowCount;
 }
@@ -50,6 +66,8 @@ void RowStore::reserve(int rows)
         column.reserve(rows);
     for (auto& column : m_numbers)
         column.reserve(rows);
+    for (auto& column : m_keys)
+        column.reserve(rows);
 }
 
 void RowStore::clear()
@@ -58,6 +76,8 @@ void RowStore::clear()
         std::vector<QString>().swap(column);
     for (auto& column : m_numbers)
         std::vector<double>().swap(column);
+    for (auto& column : m_keys)
+        std::vector<DateTimeValue::CalendarKey>().swap(column);
     m_rowCount = 0;
 }
 
@@ -67,6 +87,8 @@ void RowStore::copyRow(int toRow, const RowStore& from, int fromRow)
         m_texts[i][toRow] = from.m_texts[i][fromRow];
     for (size_t i = 0; i < m_numbers.size(); ++i)
         m_numbers[i][toRow] = from.m_numbers[i][fromRow];
+    for (size_t i = 0; i < m_keys.size(); ++i)
+        m_keys[i][toRow] = from.m_keys[i][fromRow];
 }
 
 bool RowStore::sameValue(int row, int field, const RowStore& other, int otherRow) const

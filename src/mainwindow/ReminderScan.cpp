@@ -27,21 +27,6 @@ int daysAhead(Due due)
     return 0;
 }
 
-// The "ddmm" key as a number: the same for a day of a month in every year.
-int birthdayKey(const QDate& date)
-{
-    int year = 0, month = 0, day = 0;
-    date.getDate(&year, &month, &day);
-    return day * 100 + month;
-}
-
-// Dates whose "ddmmyyyy" keys are equal fall on the same calendar day, so the day number
-// serves as that key, and it comes without a calendar conversion.
-qint64 dayKey(const QDate& date)
-{
-    return DateTimeValue::epoch().daysTo(date);
-}
-
 } // namespace
 
 QString birthdayReminderText(const QString& fullName, Due due)
@@ -71,29 +56,11 @@ QString eventReminderText(const QString& eventText, Due due)
     return prefix + eventText + QLatin1String(" **    - is Today !");
 }
 
-void ReminderScan::DueKeys::follow()
+void ReminderScan::DueKeys::follow(const QDate& today)
 {
-    const QDate today = Clock::today();
-    if (today == m_today && today.isValid())
-        return;
     m_today = today;
-    for (const Due due : kChecks) {
-        const QDate target = today.addDays(daysAhead(due));
-        m_birthdays[size_t(due)] = birthdayKey(target);
-        m_days[size_t(due)] = dayKey(target);
-    }
-}
-
-int ReminderScan::DueKeys::birthday(Due due)
-{
-    follow();
-    return m_birthdays[size_t(due)];
-}
-
-qint64 ReminderScan::DueKeys::day(Due due)
-{
-    follow();
-    return m_days[size_t(due)];
+    for (const Due due : kChecks)
+        m_keys[size_t(due)] = DateTimeValue::calendarKey(today.addDays(daysAhead(due)));
 }
 
 ReminderScan::ReminderScan(Dataset& contacts, Dataset& loans, QProgressBar& progressBar,
@@ -123,24 +90,21 @@ void ReminderScan::run()
     m_totalLoans.setText(QString::number(m_loans.recordCount()));
 }
 
-// Each date's keys are worked out once; "now" is asked afresh for every comparison, so checks
-// made after midnight (a box left open) compare with the new date.
+// The keys of each date were worked out when its row was read; "now" is asked afresh for every
+// comparison, so checks made after midnight (a box left open) compare with the new date.
 void ReminderScan::checkContact(ProgressStepper& progress)
 {
-    const double birthDate = m_birthDate->asDateTime();
-    if (birthDate != 0) {
-        const int key = birthdayKey(DateTimeValue::toDate(birthDate));
+    const DateTimeValue::CalendarKey birth = m_birthDate->calendarKey();
+    if (birth.dated) {
         for (const Due due : kChecks)
-            if (key == m_due.birthday(due))
+            if (birth.dayMonth == m_due.at(due).dayMonth)
                 remind(progress, birthdayReminderText(m_fullName->asString(), due));
     }
     for (size_t n = 0; n < m_eventDates.size(); ++n) {
-        const double date = m_eventDates[n]->asDateTime();
-        if (date == 0) // no date, never due
-            continue;
-        const qint64 key = DateTimeValue::dayNumber(date);
+        // An empty date is compared all the same; it never matches.
+        const DateTimeValue::CalendarKey date = m_eventDates[n]->calendarKey();
         for (const Due due : kChecks)
-            if (key == m_due.day(due))
+            if (date.day == m_due.at(due).day && date.dated)
                 remind(progress, eventReminderText(m_eventTexts[n]->asString(), due));
     }
 }

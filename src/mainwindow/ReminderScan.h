@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/DateTimeValue.h"
+#include "platform/Clock.h"
+
 #include <QDate>
 #include <QString>
 #include <array>
@@ -31,14 +34,18 @@ private:
     // The keys a date must have to be due, worked out again whenever the current date changes.
     class DueKeys {
     public:
-        int birthday(Due due);
-        qint64 day(Due due);
+        const DateTimeValue::CalendarKey& at(Due due)
+        {
+            const QDate today = Clock::today();
+            if (today != m_today || !today.isValid())
+                follow(today);
+            return m_keys[size_t(due)];
+        }
 
     private:
-        void follow();
+        void follow(const QDate& today);
         QDate m_today;
-        std::array<int, 3> m_birthdays{};
-        std::array<qint64, 3> m_days{};
+        std::array<DateTimeValue::CalendarKey, 3> m_keys{};
     };
 
     void checkContact(ProgressStepper& progress);

@@ -12,6 +12,8 @@ constexpr int kFrame = 1;
 ShadowProgressBar::ShadowProgressBar(QWidget* parent) : QProgressBar(parent)
 {
     setContentsMargins(kFrame, kFrame, kFrame + kShadow, kFrame + kShadow);
+    // The bar paints every pixel itself, so a repaint need not paint the window beneath first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette colours = palette();
     colours.setColor(QPalette::Highlight, QColor(0x00, 0x80, 0x80));
     setPalette(colours);
@@ -28,6 +30,7 @@ int ShadowProgressBar::filledWidth() const
 void ShadowProgressBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
     const QRect box = rect().adjusted(0, 0, -kShadow, -kShadow);
     const QColor shadow = palette().color(QPalette::Shadow);
     painter.fillRect(box.left() + kShadow, box.bottom() + 1, box.width(), kShadow, shadow);
