@@ -249,9 +249,9 @@ template <size_t N> const char* pick(const char* const (&items)[N], std::mt19937
 
 } // namespace
 
-void writeGeneratedBook(BookWriter& writer, int contacts, quint32 seed)
+void writeGeneratedBook(BookWriter& writer, int contacts, quint32 start)
 {
-    std::mt19937 random(seed);
+    std::mt19937 random(start);
     const double base = DateTimeValue::fromDateTime(QDate(2020, 1, 1));
     qint64 firstId = 0;
     for (int n = 1; n <= contacts; ++n) {

@@ -10,5 +10,5 @@ class BookWriter;
 void writeDemoBook(BookWriter& writer, const QDate& today);
 
 // A large generated book: `contacts` contacts and three loans per contact on average, spread
-// unevenly over the contacts. The same seed gives the same book.
-void writeGeneratedBook(BookWriter& writer, int contacts, quint32 seed = 20261211);
+// unevenly over the contacts. The same start number gives the same book.
+void writeGeneratedBook(BookWriter& writer, int contacts, quint32 start = 20261211);

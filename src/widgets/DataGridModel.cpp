@@ -89,16 +89,16 @@ QString DataGridModel::cellText(int row, int column) const
     const int field = fieldIndex(column);
     if (field < 0)
         return {};
-    const GridColumn& spec = m_columns[column];
+    const GridColumn& columnDef = m_columns[column];
     QString text;
-    if (spec.displayFormat.isEmpty()) {
+    if (columnDef.displayFormat.isEmpty()) {
         text = fieldText(row, field);
     } else {
         const QVariant value = cellValue(row, column);
         if (!value.isNull())
-            text = formatDateTime(spec.displayFormat, value.toDouble());
+            text = formatDateTime(columnDef.displayFormat, value.toDouble());
     }
-    return spec.display ? spec.display(row, text) : text;
+    return columnDef.display ? columnDef.display(row, text) : text;
 }
 
 QVariant DataGridModel::data(const QModelIndex& index, int role) const
