@@ -152,10 +152,6 @@ int main(int argc, char** argv)
 
     const Timing scan = median([&] { window.Action3Execute(); });
     const int paintsPerScan = counter.paints / kRuns;
-    const Timing walk = median([&] {
-        for (window.tbldanni.first(); !window.tbldanni.eof(); window.tbldanni.next()) {
-        }
-    });
     const Timing clock = median([] {
         qint64 sum = 0;
         for (int i = 0; i < kContacts * 15; ++i)
@@ -171,7 +167,6 @@ int main(int argc, char** argv)
     report("whole scan, window shown", scan);
     std::printf("    (%d progress bar paints per scan)\n", paintsPerScan);
     report("whole scan, window hidden", hidden);
-    report("cursor walk with notifications", walk);
     report("1 500 000 reads of today's date", clock);
     return messages.shown == 0 && window.ProgressBar1->value() == kContacts ? 0 : 1;
 }

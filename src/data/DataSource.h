@@ -1,7 +1,10 @@
 #pragma once
 
+#include "ObserverList.h"
+
 #include <QObject>
 
+class DataLink;
 class Dataset;
 class Field;
 
@@ -11,6 +14,9 @@ class DataSource : public QObject {
     Q_OBJECT
 public:
     explicit DataSource(Dataset& dataset, QObject* parent = nullptr);
+    ~DataSource() override;
+    DataSource(const DataSource&) = delete;
+    DataSource& operator=(const DataSource&) = delete;
 
     Dataset& dataset() const { return *m_dataset; }
     bool autoEdit() const { return m_autoEdit; }
@@ -21,11 +27,19 @@ public:
     bool edit();
 
 signals:
+    // Sent after the data links were told; `field` as in Dataset::dataChanged.
     void dataChange(const Field* field);
     void rowsChanged();
     void stateChange();
 
 private:
-    Dataset* m_dataset;
+    friend class Dataset;
+    friend class DataLink;
+
+    // Called by the dataset for each of its data changes.
+    void notifyDataChange(const Field* field);
+
+    Dataset* m_dataset; // null once the dataset is gone
+    ObserverList<DataLink> m_links;
     bool m_autoEdit = true;
 };

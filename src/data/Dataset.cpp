@@ -1,6 +1,7 @@
 #include "Dataset.h"
 
 #include "Connection.h"
+#include "DataSource.h"
 #include "DateTimeValue.h"
 #include "Errors.h"
 #include "SqliteStatement.h"
@@ -84,7 +85,15 @@ Dataset::Dataset(Connection& connection, const TableDef& def, Kind kind, QObject
     m_pending.appendRow();
 }
 
-Dataset::~Dataset() = default;
+Dataset::~Dataset()
+{
+    m_sources.forEach([](DataSource& source) { source.m_dataset = nullptr; });
+}
+
+void Dataset::dataChanged(const Field* field)
+{
+    m_sources.forEach([field](DataSource& source) { source.notifyDataChange(field); });
+}
 
 void Dataset::fail(const QString& message) const
 {
@@ -125,7 +134,7 @@ void Dataset::open()
     m_eof = m_cursor < 0;
     emit stateChanged();
     emit rowsChanged();
-    emit dataChanged(nullptr);
+    dataChanged(nullptr);
 }
 
 void Dataset::checkTableExists(sqlite3* db) const
@@ -309,11 +318,6 @@ bool Dataset::eof() const
     return m_eof;
 }
 
-void Dataset::scrolled()
-{
-    emit dataChanged(nullptr);
-}
-
 void Dataset::first()
 {
     moveTo(0);
@@ -335,7 +339,7 @@ void Dataset::moveTo(int position)
     m_eof = count == 0;
     if (target != m_cursor) {
         m_cursor = target;
-        scrolled();
+        dataChanged(nullptr);
     }
 }
 
@@ -349,7 +353,7 @@ void Dataset::next()
     }
     ++m_cursor;
     m_eof = false;
-    scrolled();
+    dataChanged(nullptr);
 }
 
 void Dataset::prior()
@@ -359,7 +363,7 @@ void Dataset::prior()
     m_eof = visibleCount() == 0;
     if (m_cursor > 0) {
         --m_cursor;
-        scrolled();
+        dataChanged(nullptr);
     }
 }
 
@@ -393,7 +397,7 @@ void Dataset::setFilter(const QString& filter)
         m_cursor = visibleCount() > 0 ? 0 : -1;
         m_eof = m_cursor < 0;
         emit rowsChanged();
-        emit dataChanged(nullptr);
+        dataChanged(nullptr);
     }
 }
 
@@ -409,7 +413,7 @@ void Dataset::setFiltered(bool filtered)
         m_cursor = visibleCount() > 0 ? 0 : -1;
         m_eof = m_cursor < 0;
         emit rowsChanged();
-        emit dataChanged(nullptr);
+        dataChanged(nullptr);
     }
 }
 
@@ -565,7 +569,7 @@ void Dataset::append()
         calculate(m_pending, 0);
     setState(DatasetState::Insert);
     emit rowsChanged();
-    emit dataChanged(nullptr);
+    dataChanged(nullptr);
 }
 
 void Dataset::edit()
@@ -581,7 +585,7 @@ void Dataset::edit()
     std::fill(m_changed.begin(), m_changed.end(), false);
     m_modified = false;
     setState(DatasetState::Edit);
-    emit dataChanged(nullptr);
+    dataChanged(nullptr);
 }
 
 void Dataset::cancel()
@@ -593,7 +597,7 @@ void Dataset::cancel()
     setState(DatasetState::Browse);
     if (inserting)
         emit rowsChanged();
-    emit dataChanged(nullptr);
+    dataChanged(nullptr);
 }
 
 void Dataset::finishPending()
@@ -611,7 +615,7 @@ void Dataset::finishPending()
     m_modified = false;
     setState(DatasetState::Browse);
     emit rowsChanged();
-    emit dataChanged(nullptr);
+    dataChanged(nullptr);
 }
 
 void Dataset::setFieldValue(int field, const std::function<void(RowStore&, int)>& write)
@@ -631,7 +635,7 @@ void Dataset::setFieldValue(int field, const std::function<void(RowStore&, int)>
     m_modified = true;
     if (m_calcFields)
         calculate(m_pending, 0);
-    emit dataChanged(&m_fields[field]);
+    dataChanged(&m_fields[field]);
 }
 
 void Dataset::bindValue(SqliteStatement& statement, int parameter, const RowStore& store, int row,
@@ -787,7 +791,7 @@ void Dataset::deleteRecord()
     m_cursor = count == 0 ? -1 : qMin(m_cursor, count - 1);
     m_eof = count == 0;
     emit rowsChanged();
-    emit dataChanged(nullptr);
+    dataChanged(nullptr);
 }
 
 void Dataset::refresh()
@@ -810,5 +814,5 @@ void Dataset::refresh()
     m_cursor = located >= 0 ? located : (count == 0 ? -1 : qBound(0, oldCursor, count - 1));
     m_eof = count == 0;
     emit rowsChanged();
-    emit dataChanged(nullptr);
+    dataChanged(nullptr);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Field.h"
+#include "ObserverList.h"
 #include "RowStore.h"
 #include "Schema.h"
 
@@ -15,6 +16,7 @@
 #include <vector>
 
 class Connection;
+class DataSource;
 struct sqlite3;
 
 enum class DatasetState { Inactive, Browse, Insert, Edit };
@@ -101,16 +103,19 @@ public:
     std::optional<QString> lookup(int keyField, qint64 key, int resultField) const;
 
 signals:
-    // The data-change notification: `field` is set when one field of the pending row changed,
-    // null for every other change (open, cursor move, append, write, drop, delete, refresh,
-    // filter switch, start of an edit).
-    void dataChanged(const Field* field);
     // The set of visible rows or their saved values changed (grids reload then).
     void rowsChanged();
     void stateChanged();
 
 private:
     friend class Field;
+    friend class DataSource;
+
+    // The data-change notification, passed to the data sources by direct calls (a scan moves
+    // the cursor once per row; a signal per move would cost more than the scan's own work):
+    // `field` is set when one field of the pending row changed, null for every other change
+    // (open, cursor move, append, write, drop, delete, refresh, filter switch, start of an edit).
+    void dataChanged(const Field* field);
 
     void checkActive() const;
     void checkWritable() const;
@@ -133,7 +138,6 @@ private:
                    int field) const;
     QString whereOriginal(const std::vector<int>& fields, int firstParameter) const;
     void setState(DatasetState state);
-    void scrolled();
 
     Connection& m_connection;
     TableDef m_def;
@@ -164,4 +168,6 @@ private:
 
     QString m_sql;
     QVariantList m_parameters;
+
+    ObserverList<DataSource> m_sources;
 };

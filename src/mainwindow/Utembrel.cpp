@@ -74,7 +74,10 @@ QLabel* createLabel(const QString& objectName, const QString& text, QWidget* par
 TFtembrel::TFtembrel(QWidget* parent)
     : QMainWindow(parent), tbldanni(ADOConnection1, Schema::contacts()),
       tblzaemi(ADOConnection1, Schema::loans()), DataSource1(tbldanni), dsZaemi(tblzaemi),
-      ImageList1((initResources(), QStringLiteral(":/icons/icon%1.png")), 12, QSize(16, 16))
+      ImageList1((initResources(), QStringLiteral(":/icons/icon%1.png")), 12, QSize(16, 16)),
+      m_contactChanges(DataSource1, [this](const Field* field) {
+          guarded([&] { DataSource1DataChange(field); });
+      })
 {
     setObjectName(QStringLiteral("Ftembrel"));
     setWindowTitle(QStringLiteral("Tembrel"));
@@ -96,8 +99,6 @@ TFtembrel::TFtembrel(QWidget* parent)
     move(204, 123);
     resize(kClientSize);
 
-    connect(&DataSource1, &DataSource::dataChange, this,
-            [this](const Field* field) { guarded([&] { DataSource1DataChange(field); }); });
     connect(cxGrid1, &DataGrid::cellClicked, this,
             [this] { guarded([this] { cxGrid1DBTableView1CellClick(); }); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Connection.h"
+#include "data/DataLink.h"
 #include "data/DataSource.h"
 #include "data/Dataset.h"
 #include "widgets/ImageList.h"
@@ -101,4 +102,6 @@ private:
 
     bool Scanning = false;
     bool m_activatedOnce = false;
+    // Calls DataSource1DataChange on every change of the contact data source.
+    DataLink m_contactChanges;
 };

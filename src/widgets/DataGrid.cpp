@@ -12,7 +12,13 @@
 
 DataGrid::DataGrid(DataSource& source, std::vector<GridColumn> columns, QWidget* parent)
     : QWidget(parent), m_model(new DataGridModel(source, std::move(columns), this)),
-      m_view(new QTableView(this))
+      m_view(new QTableView(this)), m_link(source, [this](const Field* field) {
+          // A field of the pending row changed: repaint its row; else the cursor may have moved.
+          if (field)
+              m_model->currentRowChanged();
+          else
+              scheduleFollow();
+      })
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -28,7 +34,10 @@ DataGrid::DataGrid(DataSource& source, std::vector<GridColumn> columns, QWidget*
     for (int c = 0; c < int(m_model->columns().size()); ++c)
         m_view->setColumnWidth(c, m_model->columns()[c].width);
 
-    connect(m_model, &DataGridModel::cursorChanged, this, &DataGrid::scheduleFollow);
+    connect(&source, &DataSource::stateChange, this, [this] {
+        m_model->currentRowChanged();
+        scheduleFollow();
+    });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         updateFooter();
         scheduleFollow();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataGridModel.h"
+#include "data/DataLink.h"
 
 #include <QWidget>
 
@@ -46,6 +47,7 @@ private:
 
     DataGridModel* m_model;
     QTableView* m_view;
+    DataLink m_link;
     QWidget* m_footer = nullptr;
     QLabel* m_footerCount = nullptr;
     int m_footerColumn = -1;

@@ -18,21 +18,13 @@ DataGridModel::DataGridModel(DataSource& source, std::vector<GridColumn> columns
         beginResetModel();
         endResetModel();
     });
-    connect(&source, &DataSource::dataChange, this, [this](const Field* field) {
-        if (field) {
-            const int row = dataset().position();
-            if (row >= 0)
-                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-            return;
-        }
-        emit cursorChanged();
-    });
-    connect(&source, &DataSource::stateChange, this, [this] {
-        const int row = dataset().position();
-        if (row >= 0 && row < rowCount())
-            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-        emit cursorChanged();
-    });
+}
+
+void DataGridModel::currentRowChanged()
+{
+    const int row = dataset().position();
+    if (row >= 0 && row < rowCount())
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 Dataset& DataGridModel::dataset() const

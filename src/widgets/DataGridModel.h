@@ -53,10 +53,8 @@ public:
     // True while the event in which a cell write failed is being handled: the grid then keeps
     // the row, whose unsaved changes stay pending.
     bool writeJustFailed() const { return m_writeFailed; }
-
-signals:
-    // The cursor of the dataset moved or its state changed (the view follows).
-    void cursorChanged();
+    // The current row's values or state changed: views repaint it.
+    void currentRowChanged();
 
 private:
     int fieldIndex(int column) const { return m_fieldIndexes[column]; }
