@@ -78,7 +78,7 @@ Dataset::Dataset(Connection& connection, const TableDef& def, Kind kind, QObject
 {
     setObjectName(def.datasetName);
     for (int i = 0; i < int(def.fields.size()); ++i) {
-        m_fields.emplace_back(*this, i);
+        m_fields.emplace_back(*this, i, m_def.fields[i].kind);
         m_fieldIndex.insert(def.fields[i].name.toLower(), i);
         m_exactFieldIndex.insert(def.fields[i].name, i);
     }
@@ -294,11 +294,6 @@ int Dataset::visibleCount() const
     return m_filtered ? int(m_visible.size()) : m_rows.rowCount();
 }
 
-int Dataset::storeRow(int position) const
-{
-    return m_filtered ? m_visible[position] : position;
-}
-
 int Dataset::recordCount() const
 {
     checkActive();
@@ -468,22 +463,6 @@ Field& Dataset::fieldByName(const QString& name)
     if (!field)
         fail(QStringLiteral("Field '%1' not found").arg(name));
     return *field;
-}
-
-const RowStore* Dataset::currentStore(int& row) const
-{
-    if (m_calcStore) {
-        row = m_calcRow;
-        return m_calcStore;
-    }
-    if (m_state == DatasetState::Insert || m_state == DatasetState::Edit) {
-        row = 0;
-        return &m_pending;
-    }
-    if (m_state == DatasetState::Inactive || m_cursor < 0)
-        return nullptr;
-    row = storeRow(m_cursor);
-    return &m_rows;
 }
 
 bool Dataset::isNullAt(int position, int field) const

@@ -120,10 +120,24 @@ private:
     void checkActive() const;
     void checkWritable() const;
     [[noreturn]] void fail(const QString& message) const;
-    int storeRow(int position) const;
+    int storeRow(int position) const { return m_filtered ? m_visible[position] : position; }
     int visibleCount() const;
     // Where a field of the current row is read from: the pending row, the calc target or a row.
-    const RowStore* currentStore(int& row) const;
+    const RowStore* currentStore(int& row) const
+    {
+        if (m_calcStore) {
+            row = m_calcRow;
+            return m_calcStore;
+        }
+        if (m_state == DatasetState::Insert || m_state == DatasetState::Edit) {
+            row = 0;
+            return &m_pending;
+        }
+        if (m_state == DatasetState::Inactive || m_cursor < 0)
+            return nullptr;
+        row = storeRow(m_cursor);
+        return &m_rows;
+    }
     void checkTableExists(sqlite3* db) const;
     void readAll(RowStore& store);
     void bindParameters(class SqliteStatement& statement) const;

@@ -12,13 +12,16 @@ class Dataset;
 // one). A NULL reads as "", 0 or date-time 0.
 class Field {
 public:
-    Field(Dataset& dataset, int index) : m_dataset(&dataset), m_index(index) {}
+    Field(Dataset& dataset, int index, FieldKind kind)
+        : m_dataset(&dataset), m_index(index), m_kind(kind)
+    {
+    }
 
     Dataset& dataset() const { return *m_dataset; }
     int index() const { return m_index; }
     const FieldDef& def() const;
     const QString& fieldName() const { return def().name; }
-    FieldKind kind() const { return def().kind; }
+    FieldKind kind() const { return m_kind; }
     int size() const { return def().size; }
     bool isReadOnly() const { return def().readOnly; }
     bool isCalculated() const { return def().calculated; }
@@ -40,6 +43,7 @@ public:
 private:
     Dataset* m_dataset;
     int m_index;
+    FieldKind m_kind; // kept here: date reads check it once per row of a scan
 };
 
 Q_DECLARE_METATYPE(const Field*)

@@ -4,7 +4,8 @@
 #include <QProgressBar>
 
 ProgressStepper::ProgressStepper(QProgressBar& bar, int maximum)
-    : m_bar(bar), m_maximum(maximum), m_width(bar.contentsRect().width())
+    : m_bar(bar), m_maximum(maximum), m_width(bar.contentsRect().width()),
+      m_nextChange(nextChangeAfter(0))
 {
     m_bar.installEventFilter(this);
     m_bar.setRange(0, maximum);
@@ -37,15 +38,31 @@ int ProgressStepper::filledAt(int position) const
     return m_maximum > 0 ? int(qint64(position) * m_width / m_maximum) : 0;
 }
 
+// The first position after `from` whose percentage or filled width differs from those at
+// `from`; past the maximum when there is none.
+int ProgressStepper::nextChangeAfter(int from) const
+{
+    if (m_maximum <= 0 || from >= m_maximum)
+        return m_maximum + 1;
+    const int percent = percentAt(from);
+    const int filled = filledAt(from);
+    // Start from just below the first candidate of either and walk up to the exact position,
+    // using the same arithmetic as the bar.
+    const qint64 percentCandidate = (qint64(percent) + 1) * m_maximum / 100;
+    const qint64 filledCandidate =
+        m_width > 0 ? (qint64(filled) + 1) * m_maximum / m_width : qint64(m_maximum);
+    int position = int(qMax<qint64>(from, qMin(percentCandidate, filledCandidate) - 1));
+    while (position < m_maximum && percentAt(position + 1) == percent &&
+           filledAt(position + 1) == filled)
+        ++position;
+    return position + 1;
+}
+
 void ProgressStepper::step()
 {
-    ++m_position;
-    const int percent = percentAt(m_position);
-    const int filled = filledAt(m_position);
-    if (percent == m_shownPercent && filled == m_shownFilled)
+    if (++m_position < m_nextChange)
         return;
-    m_shownPercent = percent;
-    m_shownFilled = filled;
+    m_nextChange = nextChangeAfter(m_position);
     show();
 }
 

@@ -27,6 +27,7 @@ protected:
 private:
     int percentAt(int position) const;
     int filledAt(int position) const;
+    int nextChangeAfter(int position) const;
     // Sets the bar's value and repaints it unless setting the value already did.
     void show();
 
@@ -34,7 +35,6 @@ private:
     int m_maximum;
     int m_width;
     int m_position = 0;
-    int m_shownPercent = 0;
-    int m_shownFilled = 0;
+    int m_nextChange; // the next position at which what the bar shows changes
     bool m_painted = false;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QProgressBar>
+#include <QStaticText>
 
 // A flat progress bar with a drop shadow: a teal bar on the base colour with its percentage
 // centred on it. The bar fills the contents rectangle, from its left edge, by
@@ -17,4 +19,7 @@ protected:
 
 private:
     int filledWidth() const;
+
+    QStaticText m_label;
+    QFont m_labelFont;
 };

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "data/DataLink.h"
 #include "data/DateTimeValue.h"
 #include "data/Errors.h"
 #include "platform/DateFormat.h"
@@ -6,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -338,6 +340,42 @@ private slots:
         QCOMPARE(spy.count(), 5);
         book.loans.setFiltered(true); // the loan table signals through its own source only
         QCOMPARE(spy.count(), 5);
+    }
+
+    // Links are told directly, before the signal, and may come and go in any order.
+    void dataLinksAreToldAndMayGoAwayAtAnyTime()
+    {
+        TestDatabase db;
+        addContacts(db);
+        ContactBook book(db);
+        QStringList told;
+        connect(&book.contactSource, &DataSource::dataChange, this, [&] { told << "signal"; });
+        std::unique_ptr<DataLink> second;
+        // The first link removes the second before its turn.
+        DataLink first(book.contactSource, [&](const Field*) {
+            told << "first";
+            second.reset();
+        });
+        second =
+            std::make_unique<DataLink>(book.contactSource, [&](const Field*) { told << "second"; });
+        book.contacts.next();
+        QCOMPARE(told, QStringList({"first", "signal"}));
+        told.clear();
+        DataLink third(book.contactSource, [&](const Field*) { told << "third"; });
+        book.contacts.next();
+        QCOMPARE(told, QStringList({"first", "third", "signal"}));
+
+        // A data source or dataset that goes first leaves the links and sources behind unharmed.
+        auto source = std::make_unique<DataSource>(book.contacts);
+        auto link = std::make_unique<DataLink>(*source, [&](const Field*) { told << "late"; });
+        source.reset();
+        book.contacts.prior();
+        QVERIFY(!told.contains("late"));
+        link.reset();
+        auto loans = std::make_unique<Dataset>(book.connection, Schema::loans());
+        auto loanSource = std::make_unique<DataSource>(*loans);
+        loans.reset();
+        loanSource.reset();
     }
 
     void writingWhileBrowsingIsRefused()

@@ -49,6 +49,7 @@ void TestProgressStepper::repaintsExactlyWhenTheLookChanges_data()
     QTest::newRow("fewer steps than pixels") << 7 << 313;
     QTest::newRow("more steps than pixels") << 3000 << 313;
     QTest::newRow("narrow bar") << 500 << 40;
+    QTest::newRow("many steps, odd width") << 20011 << 299;
 }
 
 // A reference bar set to every position shows what the bar should show; the stepped bar must
