@@ -1,8 +1,7 @@
 // Opening the contact book against a plain SQLite read, and counting loans the way the details
 // panel does. Each opening runs in a fresh process of its own so its time and peak memory stand
 // alone; times are processor time, the figures medians over several runs.
-#include "BookWriter.h"
-#include "DemoBook.h"
+#include "BenchSupport.h"
 #include "data/Connection.h"
 #include "data/Dataset.h"
 #include "data/DateTimeValue.h"
@@ -14,9 +13,6 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,21 +47,14 @@ long peakKb()
     return 0;
 }
 
-double processorSeconds(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 // Runs `body` and reports its processor time and the growth of the peak memory on stdout;
 // called in a fresh process (see measureInFreshProcess).
 int measure(const std::function<void()>& body)
 {
     const long before = peakKb();
-    const double start = processorSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double start = bench::processorSeconds(CLOCK_PROCESS_CPUTIME_ID);
     body();
-    std::printf("%.6f %.3f\n", processorSeconds(CLOCK_PROCESS_CPUTIME_ID) - start,
+    std::printf("%.6f %.3f\n", bench::processorSeconds(CLOCK_PROCESS_CPUTIME_ID) - start,
                 double(peakKb() - before) / 1024.0);
     std::fflush(stdout);
     _exit(0); // what was read is left to the end of the process
@@ -91,24 +80,7 @@ Sample measureInFreshProcess(const char* what, const QString& path)
     return {figures[0].toDouble(), figures[1].toDouble()};
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // ---- the plain read: the same rows into typed structs, straight from the C API -----------
-
-struct PlainContact {
-    qint64 id;
-    QString first, second, last;
-    double birth;
-    QString notes, address, tel, tel1, tel2;
-    std::array<double, 4> eventDates;
-    std::array<QString, 4> eventTexts;
-    QString status;
-};
 
 struct PlainLoan {
     qint64 id;
@@ -117,35 +89,10 @@ struct PlainLoan {
     qint64 client;
 };
 
-QString textColumn(sqlite3_stmt* statement, int column)
-{
-    if (sqlite3_column_type(statement, column) == SQLITE_NULL)
-        return QString();
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
-}
-
-double dateColumn(sqlite3_stmt* statement, int column)
-{
-    if (sqlite3_column_type(statement, column) == SQLITE_NULL)
-        return std::nan("");
-    return DateTimeValue::fromStorageText(textColumn(statement, column)).value_or(std::nan(""));
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "bench_data: %s\n", sqlite3_errmsg(db));
-        std::exit(2);
-    }
-    return statement;
-}
-
 // Rows are counted first and room made for them, as the record-set layer does.
 size_t rowCount(sqlite3* db, const char* sql)
 {
-    sqlite3_stmt* statement = prepare(db, sql);
+    sqlite3_stmt* statement = bench::prepare(db, sql);
     const size_t count =
         sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : 0;
     sqlite3_finalize(statement);
@@ -153,7 +100,7 @@ size_t rowCount(sqlite3* db, const char* sql)
 }
 
 struct PlainBook {
-    std::vector<PlainContact> contacts;
+    std::vector<bench::PlainContact> contacts;
     std::vector<PlainLoan> loans;
 };
 
@@ -161,36 +108,22 @@ void plainRead(const QString& path, PlainBook& book)
 {
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    std::vector<PlainContact>& contacts = book.contacts;
+    std::vector<bench::PlainContact>& contacts = book.contacts;
     contacts.reserve(rowCount(db, "SELECT count(*) FROM danni"));
-    sqlite3_stmt* statement = prepare(db, "SELECT id, ime, prezime, familia, rd, other, adres, "
-                                          "tel, tel1, tel2, timer1, timer2, timer3, timer4, ts1, "
-                                          "ts2, ts3, ts4, status FROM danni");
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        PlainContact& c = contacts.emplace_back();
-        c.id = sqlite3_column_int64(statement, 0);
-        c.first = textColumn(statement, 1);
-        c.second = textColumn(statement, 2);
-        c.last = textColumn(statement, 3);
-        c.birth = dateColumn(statement, 4);
-        c.notes = textColumn(statement, 5);
-        c.address = textColumn(statement, 6);
-        c.tel = textColumn(statement, 7);
-        c.tel1 = textColumn(statement, 8);
-        c.tel2 = textColumn(statement, 9);
-        for (int i = 0; i < 4; ++i) {
-            c.eventDates[i] = dateColumn(statement, 10 + i);
-            c.eventTexts[i] = textColumn(statement, 14 + i);
-        }
-        c.status = textColumn(statement, 18);
-    }
+    sqlite3_stmt* statement =
+        bench::prepare(db, "SELECT id, ime, prezime, familia, rd, other, adres, "
+                           "tel, tel1, tel2, timer1, timer2, timer3, timer4, ts1, "
+                           "ts2, ts3, ts4, status FROM danni");
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        bench::readPlainContact(statement, contacts.emplace_back());
     sqlite3_finalize(statement);
     std::vector<PlainLoan>& loans = book.loans;
     loans.reserve(rowCount(db, "SELECT count(*) FROM zaemi"));
-    statement = prepare(db, "SELECT zaemi_ID, what, date_zaem, date_back, client_ID FROM zaemi");
+    statement =
+        bench::prepare(db, "SELECT zaemi_ID, what, date_zaem, date_back, client_ID FROM zaemi");
     while (sqlite3_step(statement) == SQLITE_ROW)
-        loans.push_back({sqlite3_column_int64(statement, 0), textColumn(statement, 1),
-                         dateColumn(statement, 2), dateColumn(statement, 3),
+        loans.push_back({sqlite3_column_int64(statement, 0), bench::textColumn(statement, 1),
+                         bench::dateColumn(statement, 2), bench::dateColumn(statement, 3),
                          sqlite3_column_int64(statement, 4)});
     sqlite3_finalize(statement);
     sqlite3_close(db);
@@ -229,12 +162,12 @@ double nanosecondsPerCall(int calls, const std::function<void(int)>& body)
 {
     std::vector<double> batches;
     for (int batch = 0; batch < 7; ++batch) {
-        const double start = processorSeconds(CLOCK_THREAD_CPUTIME_ID);
+        const double start = bench::processorSeconds(CLOCK_THREAD_CPUTIME_ID);
         for (int i = 0; i < calls; ++i)
             body(i);
-        batches.push_back((processorSeconds(CLOCK_THREAD_CPUTIME_ID) - start) * 1e9 / calls);
+        batches.push_back((bench::processorSeconds(CLOCK_THREAD_CPUTIME_ID) - start) * 1e9 / calls);
     }
-    return median(batches);
+    return bench::median(batches);
 }
 
 bool parseOptions(int argc, char** argv, Options& options)
@@ -249,11 +182,6 @@ bool parseOptions(int argc, char** argv, Options& options)
             return false;
     }
     return options.contacts > 0 && options.runs > 0;
-}
-
-const char* verdict(bool met)
-{
-    return met ? "met" : "MISSED";
 }
 
 } // namespace
@@ -275,11 +203,7 @@ int main(int argc, char** argv)
     const QString path = directory.filePath(QStringLiteral("4rd.mdb"));
     QElapsedTimer timer;
     timer.start();
-    {
-        BookWriter writer(path, false);
-        writeGeneratedBook(writer, options.contacts);
-        writer.commit();
-    }
+    bench::writeGeneratedBookFile(path, options.contacts);
     std::printf("book: %d contacts, %lld loans, %.1f MB, generated in %.2f s\n", options.contacts,
                 qint64(options.contacts) * 3, double(QFile(path).size()) / (1024 * 1024),
                 double(timer.elapsed()) / 1000);
@@ -297,15 +221,16 @@ int main(int argc, char** argv)
         plainSeconds.push_back(plain.seconds);
         plainMb.push_back(plain.peakMb);
     }
-    const double timeRatio = median(layerSeconds) / median(plainSeconds);
-    const double memoryRatio = median(layerMb) / median(plainMb);
+    const double timeRatio = bench::median(layerSeconds) / bench::median(plainSeconds);
+    const double memoryRatio = bench::median(layerMb) / bench::median(plainMb);
     std::printf("open both tables, final form with full names: %.3f s, peak +%.1f MB\n",
-                median(layerSeconds), median(layerMb));
+                bench::median(layerSeconds), bench::median(layerMb));
     std::printf("plain C API read into typed structs:          %.3f s, peak +%.1f MB\n",
-                median(plainSeconds), median(plainMb));
+                bench::median(plainSeconds), bench::median(plainMb));
     std::printf("time ratio   %.2f (limit 1.5, goal 1.2): %s\n", timeRatio,
-                verdict(timeRatio <= 1.5));
-    std::printf("memory ratio %.2f (limit 1.3): %s\n", memoryRatio, verdict(memoryRatio <= 1.3));
+                bench::verdict(timeRatio <= 1.5));
+    std::printf("memory ratio %.2f (limit 1.3): %s\n", memoryRatio,
+                bench::verdict(memoryRatio <= 1.3));
 
     OpenBook book(path);
     book.open();
@@ -322,8 +247,9 @@ int main(int argc, char** argv)
     const double allLoans = nanosecondsPerCall(1000000, [&](int) { sink += loans.recordCount(); });
     std::printf("count one contact's loans (filter text, filter on, count, filter off): %.2f us: "
                 "%s\n",
-                oneContact / 1000, verdict(oneContact <= 5000));
-    std::printf("count all loans: %.3f us: %s\n", allLoans / 1000, verdict(allLoans <= 5000));
+                oneContact / 1000, bench::verdict(oneContact <= 5000));
+    std::printf("count all loans: %.3f us: %s\n", allLoans / 1000,
+                bench::verdict(allLoans <= 5000));
     std::printf("(checksum %d)\n", sink);
     const bool met =
         timeRatio <= 1.5 && memoryRatio <= 1.3 && oneContact <= 5000 && allLoans <= 5000;

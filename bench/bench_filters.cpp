@@ -2,8 +2,7 @@
 // month change through the window, each against the same statement read through the plain
 // SQLite C API into typed rows; and our case-folding `like` against the engine's ASCII-only
 // one on the same conditions. Times are processor time, medians of repeated runs.
-#include "BookWriter.h"
-#include "DemoBook.h"
+#include "BenchSupport.h"
 #include "data/Connection.h"
 #include "data/DataSource.h"
 #include "data/Dataset.h"
@@ -18,12 +17,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <sqlite3.h>
 #include <vector>
@@ -33,13 +28,6 @@ namespace {
 constexpr int kContacts = 100000;
 constexpr int kRuns = 9;
 
-double processorSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 // The median processor time of `body`; `prepare` runs before each run, untimed.
 double medianSeconds(const std::function<void()>& body, const std::function<void()>& prepare = {})
 {
@@ -47,12 +35,11 @@ double medianSeconds(const std::function<void()>& body, const std::function<void
     for (int run = 0; run < kRuns; ++run) {
         if (prepare)
             prepare();
-        const double start = processorSeconds();
+        const double start = bench::processorSeconds();
         body();
-        times.push_back(processorSeconds() - start);
+        times.push_back(bench::processorSeconds() - start);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::median(times);
 }
 
 [[noreturn]] void fail(const char* what, sqlite3* db)
@@ -64,38 +51,9 @@ double medianSeconds(const std::function<void()>& body, const std::function<void
 // ---- the plain read: the statement's rows into typed structs, straight from the C API -----
 
 struct PlainRow {
-    qint64 id;
+    bench::PlainContact contact;
     int day;
-    QString first, second, last;
-    double birth;
-    QString notes, address, tel, tel1, tel2;
-    std::array<double, 4> eventDates;
-    std::array<QString, 4> eventTexts;
-    QString status;
 };
-
-QString textColumn(sqlite3_stmt* statement, int column)
-{
-    if (sqlite3_column_type(statement, column) == SQLITE_NULL)
-        return QString();
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
-}
-
-double dateColumn(sqlite3_stmt* statement, int column)
-{
-    if (sqlite3_column_type(statement, column) == SQLITE_NULL)
-        return std::nan("");
-    return DateTimeValue::fromStorageText(textColumn(statement, column)).value_or(std::nan(""));
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const QString& sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-        fail("prepare", db);
-    return statement;
-}
 
 void bind(sqlite3_stmt* statement, const QVariant& value)
 {
@@ -112,27 +70,13 @@ void bind(sqlite3_stmt* statement, const QVariant& value)
 // Columns of `select *, day(rd) as bday from danni`: the table's, then bday.
 std::vector<PlainRow> readPlain(sqlite3* db, const QString& sql, const QVariant& parameter)
 {
-    sqlite3_stmt* statement = prepare(db, sql);
+    sqlite3_stmt* statement = bench::prepare(db, sql.toUtf8());
     bind(statement, parameter);
     std::vector<PlainRow> rows;
     int code;
     while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
         PlainRow row;
-        row.id = sqlite3_column_int64(statement, 0);
-        row.first = textColumn(statement, 1);
-        row.second = textColumn(statement, 2);
-        row.last = textColumn(statement, 3);
-        row.birth = dateColumn(statement, 4);
-        row.notes = textColumn(statement, 5);
-        row.address = textColumn(statement, 6);
-        row.tel = textColumn(statement, 7);
-        row.tel1 = textColumn(statement, 8);
-        row.tel2 = textColumn(statement, 9);
-        for (int n = 0; n < 4; ++n) {
-            row.eventDates[n] = dateColumn(statement, 10 + n);
-            row.eventTexts[n] = textColumn(statement, 14 + n);
-        }
-        row.status = textColumn(statement, 18);
+        bench::readPlainContact(statement, row.contact);
         row.day = sqlite3_column_int(statement, 19);
         rows.push_back(std::move(row));
     }
@@ -144,7 +88,7 @@ std::vector<PlainRow> readPlain(sqlite3* db, const QString& sql, const QVariant&
 
 qint64 countRows(sqlite3* db, const QString& sql, const QVariant& parameter)
 {
-    sqlite3_stmt* statement = prepare(db, sql);
+    sqlite3_stmt* statement = bench::prepare(db, sql.toUtf8());
     bind(statement, parameter);
     if (sqlite3_step(statement) != SQLITE_ROW)
         fail("count", db);
@@ -177,11 +121,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("4rd.mdb"));
-    {
-        BookWriter writer(path, false);
-        writeGeneratedBook(writer, kContacts);
-        writer.commit();
-    }
+    bench::writeGeneratedBookFile(path, kContacts);
 
     Connection connection;
     connection.setConnectionString(
