@@ -69,6 +69,9 @@ int runTembrel(int argc, char** argv)
         instance.setWindow(&window);
         DateFormats::setProgramFormats();
         window.show();
+        // The program's first window starts active (its first activation runs the reminder
+        // scan), also where no window manager hands it the focus.
+        window.activateWindow();
         return app.exec();
     });
 }

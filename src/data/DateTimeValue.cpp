@@ -68,15 +68,18 @@ QDateTime toQDateTime(double value)
 
 CalendarKey calendarKey(const QDate& date)
 {
+    const qint64 days = epoch().daysTo(date);
+    if (!date.isValid() || days != qint32(days))
+        return {};
     int year = 0, month = 0, day = 0;
     date.getDate(&year, &month, &day);
-    return {epoch().daysTo(date), day * 100 + month, date.isValid()};
+    return {qint32(days), qint16(day * 100 + month), true};
 }
 
 CalendarKey calendarKey(double value)
 {
     CalendarKey key = calendarKey(toDate(value));
-    key.dated = value != 0;
+    key.dated = key.dated && value != 0;
     return key;
 }
 

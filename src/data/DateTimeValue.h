@@ -26,10 +26,11 @@ int secondOfDay(double value);
 
 // A date reduced to what comparisons of dates need, as integers: `day`, the calendar day (equal
 // "ddmmyyyy" texts), and `dayMonth`, day * 100 + month (equal "ddmm" texts, in any year).
-// `dated` is false for an empty date and for the value 0, which counts as no date.
+// `dated` is false for an empty date, for the value 0, which counts as no date, and for a date
+// too far off to be counted in `day`. Eight bytes: a book keeps one per date of every row.
 struct CalendarKey {
-    qint64 day = 0;
-    int dayMonth = 0;
+    qint32 day = 0;
+    qint16 dayMonth = 0;
     bool dated = false;
 };
 CalendarKey calendarKey(const QDate& date);
