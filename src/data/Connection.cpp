@@ -33,20 +33,66 @@ QString Connection::defaultConnectionString()
         "OLEDB:SFP=False");
 }
 
+namespace {
+
+// The value quoted by the character at `at` (a doubled quote inside stands for one); `at`
+// moves past the closing quote.
+QString readQuoted(const QString& text, qsizetype& at)
+{
+    const QChar quote = text[at];
+    QString value;
+    for (++at; at < text.size(); ++at) {
+        if (text[at] != quote) {
+            value += text[at];
+        } else if (at + 1 < text.size() && text[at + 1] == quote) {
+            value += quote;
+            ++at;
+        } else {
+            ++at;
+            break;
+        }
+    }
+    return value;
+}
+
+// Splits "key=value;key=value" into lower-cased keys and values. A value quoted with " or '
+// may hold ';'; its quotes are taken off. Parts without '=' are ignored.
+QMap<QString, QString> parseConnectionString(const QString& text)
+{
+    QMap<QString, QString> parameters;
+    qsizetype at = 0;
+    const auto endOfPart = [&](qsizetype from) {
+        const qsizetype end = text.indexOf(QLatin1Char(';'), from);
+        return end < 0 ? text.size() : end;
+    };
+    while (at < text.size()) {
+        const qsizetype end = endOfPart(at);
+        const qsizetype eq = text.indexOf(QLatin1Char('='), at);
+        if (eq < 0 || eq > end) {
+            at = end + 1;
+            continue;
+        }
+        QString& value = parameters[text.mid(at, eq - at).trimmed().toLower()];
+        at = eq + 1;
+        while (at < text.size() && text[at].isSpace())
+            ++at;
+        if (at < text.size() && (text[at] == QLatin1Char('"') || text[at] == QLatin1Char('\''))) {
+            value = readQuoted(text, at);
+            at = endOfPart(at) + 1; // anything between the closing quote and ';' is ignored
+        } else {
+            value = text.mid(at, end - at).trimmed();
+            at = end + 1;
+        }
+    }
+    return parameters;
+}
+
+} // namespace
+
 void Connection::setConnectionString(const QString& connectionString)
 {
     m_connectionString = connectionString;
-    m_parameters.clear();
-    for (const QString& pair : connectionString.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const qsizetype eq = pair.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
-        QString value = pair.mid(eq + 1).trimmed();
-        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
-            value.endsWith(QLatin1Char('"')))
-            value = value.mid(1, value.size() - 2);
-        m_parameters.insert(pair.left(eq).trimmed().toLower(), value);
-    }
+    m_parameters = parseConnectionString(connectionString);
 }
 
 QString Connection::parameter(const QString& key) const

@@ -1,3 +1,4 @@
+#include "data/Connection.h"
 #include "data/DateTimeValue.h"
 #include "data/FullName.h"
 #include "data/SqlFunctions.h"
@@ -5,10 +6,51 @@
 
 #include <QTest>
 
-// Full names, date-time values and their texts, and the case-folding `like`.
+// Full names, date-time values and their texts, the case-folding `like` and the parts of a
+// connection string.
 class TestValues : public QObject {
     Q_OBJECT
 private slots:
+    void connectionStringParameters_data()
+    {
+        QTest::addColumn<QString>("connectionString");
+        QTest::addColumn<QString>("dataSource");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("plain") << "Provider=X;Data Source=4rd.mdb;Mode=Read"
+                               << "4rd.mdb"
+                               << "Read";
+        QTest::newRow("key case and blanks")
+            << " data source =  /a b/4rd.mdb ; MODE=Share Deny None"
+            << "/a b/4rd.mdb"
+            << "Share Deny None";
+        QTest::newRow("double quotes hold ';'") << "Data Source=\"/x;y/4rd.mdb\";Mode=Read"
+                                                << "/x;y/4rd.mdb"
+                                                << "Read";
+        QTest::newRow("single quotes, doubled quote inside") << "Data Source='/it''s;here.mdb'"
+                                                             << "/it's;here.mdb"
+                                                             << "";
+        QTest::newRow("empty quoted value") << "Extended Properties=\"\";Data Source=a.mdb"
+                                            << "a.mdb"
+                                            << "";
+        QTest::newRow("part without a value") << "junk;Data Source=a.mdb;;"
+                                              << "a.mdb"
+                                              << "";
+        QTest::newRow("unclosed quote takes the rest") << "Mode=Read;Data Source=\"a;b"
+                                                       << "a;b"
+                                                       << "Read";
+    }
+
+    void connectionStringParameters()
+    {
+        QFETCH(QString, connectionString);
+        QFETCH(QString, dataSource);
+        QFETCH(QString, mode);
+        Connection connection;
+        connection.setConnectionString(connectionString);
+        QCOMPARE(connection.parameter(QStringLiteral("Data Source")), dataSource);
+        QCOMPARE(connection.parameter(QStringLiteral("Mode")), mode);
+    }
+
     void fullNameJoinsThreeParts_data()
     {
         QTest::addColumn<QString>("first");
