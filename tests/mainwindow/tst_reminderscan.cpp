@@ -108,6 +108,7 @@ private slots:
     void walksContactsInTableOrder();
     void emptyTableShowsNoReminder();
     void checksMadeAfterMidnightUseTheNewDate();
+    void midnightBetweenTwoComparisons();
     void checkEventsTwiceRemindsTwice();
     void runsOnFirstActivationOnly();
     void leavesDetailsPanelAsItWas();
@@ -288,6 +289,23 @@ void TestReminderScan::checksMadeAfterMidnightUseTheNewDate()
                                         "Ann B Lee has a Birth Day.Send him/her greetings!",
                                         "Event    ** Party **    - Tomorrow !",
                                         "Event    ** Trip **    - after 2 days !"}));
+}
+
+// Midnight passes right after the first comparison (the birthday against the day after
+// tomorrow): the next two compare with 11 March, so the birthday is due today, not tomorrow.
+void TestReminderScan::midnightBetweenTwoComparisons()
+{
+    TestDatabase db;
+    insertContact(db, {QStringLiteral("Ann"), "1980-03-11", {}, {}});
+    auto window = openWindow(db);
+    RecordingMessageService messages;
+    int reads = 0;
+    Clock::setSource(
+        [&] { return ++reads == 1 ? at(2026, 3, 10, 23, 59) : at(2026, 3, 11, 0, 0); });
+
+    window->FormActivate();
+
+    QCOMPARE(messages.calls, reminders({"Ann B Lee has a Birth Day.Send him/her greetings!"}));
 }
 
 void TestReminderScan::checkEventsTwiceRemindsTwice()
