@@ -11,15 +11,22 @@
 
 namespace {
 
-void addContacts(const TestDatabase& db)
+const QString kContacts =
+    QStringLiteral("INSERT INTO danni (id, ime, prezime, familia, rd) VALUES"
+                   " (1, 'Ana', 'B', 'Cole', '1990-05-17 00:00:00'),"
+                   " (2, 'Boris', '', 'Dimov', NULL),"
+                   " (5, 'Вера', 'Иванова', 'Петрова', '1985-12-31 08:30:00');"
+                   "INSERT INTO zaemi (zaemi_ID, what, date_zaem, client_ID) VALUES"
+                   " (1, 'book', '2024-01-02 10:00:00', 1), (2, 'drill', NULL, 5),"
+                   " (3, 'pen', NULL, 1), (4, 'lamp', NULL, 9);");
+
+// Shows the loans of one contact and starts a new loan for them.
+void appendLoanFor(ContactBook& book, qint64 contact)
 {
-    db.execute(QStringLiteral("INSERT INTO danni (id, ime, prezime, familia, rd) VALUES"
-                              " (1, 'Ana', 'B', 'Cole', '1990-05-17 00:00:00'),"
-                              " (2, 'Boris', '', 'Dimov', NULL),"
-                              " (5, 'Вера', 'Иванова', 'Петрова', '1985-12-31 08:30:00');"
-                              "INSERT INTO zaemi (zaemi_ID, what, date_zaem, client_ID) VALUES"
-                              " (1, 'book', '2024-01-02 10:00:00', 1), (2, 'drill', NULL, 5),"
-                              " (3, 'pen', NULL, 1), (4, 'lamp', NULL, 9);"));
+    book.loans.setFilter(QStringLiteral("client_ID=%1").arg(contact));
+    book.loans.setFiltered(true);
+    book.loans.append();
+    book.loans.fieldByName("client_ID").setAsInteger(contact);
 }
 
 } // namespace
@@ -30,9 +37,7 @@ class TestDataset : public QObject {
 private slots:
     void openReadsAllRowsWithFullNames()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         QCOMPARE(book.contacts.recordCount(), 3);
         QCOMPARE(book.contacts.position(), 0);
         QCOMPARE(book.contacts.fieldByName("fullnames").asString(), QStringLiteral("Ana B Cole"));
@@ -46,9 +51,7 @@ private slots:
 
     void nullFieldsReadAsEmptyZeroAndDateZero()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.next(); // Boris: no birth date, empty second name
         QVERIFY(book.contacts.fieldByName("rd").isNull());
         QCOMPARE(book.contacts.fieldByName("rd").asDateTime(), 0.0);
@@ -78,16 +81,14 @@ private slots:
     void closedDatasetRefusesEveryOperation()
     {
         QFETCH(std::function<void(Dataset&)>, operation);
-        TestDatabase db;
-        ContactBook book(db, false);
+        TestBook book({}, false);
         QCOMPARE(errorOf([&] { operation(book.contacts); }),
                  QStringLiteral("tbldanni: Cannot perform this operation on a closed dataset"));
     }
 
     void readingAClosedDatasetGivesEmptyValues()
     {
-        TestDatabase db;
-        ContactBook book(db, false);
+        TestBook book({}, false);
         QCOMPARE(book.contacts.fieldByName("fullnames").asString(), QString());
         QCOMPARE(book.contacts.fieldByName("id").asInteger(), 0);
     }
@@ -100,7 +101,7 @@ private slots:
         empty.contacts.first();
         QVERIFY(empty.contacts.eof());
 
-        addContacts(db);
+        db.execute(kContacts);
         ContactBook book(db);
         QVERIFY(!book.contacts.eof());
         int visited = 0;
@@ -112,31 +113,26 @@ private slots:
 
     void deleteOnEmptySetFails()
     {
-        TestDatabase db;
-        ContactBook book(db);
+        TestBook book;
         QCOMPARE(errorOf([&] { book.contacts.deleteRecord(); }),
                  QStringLiteral("tbldanni: Cannot perform this operation on an empty dataset"));
     }
 
     void appendWritesNothingUntilAFieldChanges()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.append();
         QCOMPARE(book.contacts.state(), DatasetState::Insert);
         QCOMPARE(book.contacts.recordCount(), 3); // a pending insert is not counted
         QCOMPARE(book.contacts.fieldByName("fullnames").asString(), QStringLiteral("     "));
         book.contacts.first(); // finishing an unmodified insert drops it
         QCOMPARE(book.contacts.state(), DatasetState::Browse);
-        QCOMPARE(db.scalar("SELECT count(*) FROM danni"), 3);
+        QCOMPARE(book.db.scalar("SELECT count(*) FROM danni"), 3);
     }
 
     void finishingAModifiedInsertWritesItWithItsNewKey()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.append();
         book.contacts.fieldByName("ime").setAsString("Zoe");
         QCOMPARE(book.contacts.fieldByName("fullnames").asString(), QStringLiteral("Zoe    "));
@@ -144,53 +140,49 @@ private slots:
         QCOMPARE(book.contacts.recordCount(), 4);
         QCOMPARE(book.contacts.position(), 3);
         QCOMPARE(book.contacts.fieldByName("id").asInteger(), 6);
-        QCOMPARE(
-            db.scalar("SELECT count(*) FROM danni WHERE id = 6 AND ime = 'Zoe' AND status IS NULL"),
-            1);
+        QCOMPARE(book.db.scalar(
+                     "SELECT count(*) FROM danni WHERE id = 6 AND ime = 'Zoe' AND status IS NULL"),
+                 1);
     }
 
     void editWithoutChangeWritesNothing()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
-        db.execute("CREATE TABLE log (n); CREATE TRIGGER t AFTER UPDATE ON danni BEGIN INSERT INTO "
-                   "log VALUES (1); END;");
+        TestBook book(kContacts);
+        book.db.execute(
+            "CREATE TABLE log (n); CREATE TRIGGER t AFTER UPDATE ON danni BEGIN INSERT INTO "
+            "log VALUES (1); END;");
         book.contacts.edit();
         book.contacts.next();
-        QCOMPARE(db.scalar("SELECT count(*) FROM log"), 0);
+        QCOMPARE(book.db.scalar("SELECT count(*) FROM log"), 0);
         QCOMPARE(book.contacts.position(), 1);
     }
 
     void editedRowIsWrittenByTheNextCursorMove()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.edit();
         book.contacts.fieldByName("tel").setAsString("+359 2 123");
         book.contacts.fieldByName("timer2").setAsDateTime(
             DateTimeValue::fromDateTime(QDate(2026, 12, 13), QTime(9, 15, 0)));
         book.contacts.next();
-        QCOMPARE(db.scalar("SELECT count(*) FROM danni WHERE id = 1 AND tel = '+359 2 123' AND "
+        QCOMPARE(
+            book.db.scalar("SELECT count(*) FROM danni WHERE id = 1 AND tel = '+359 2 123' AND "
                            "timer2 = '2026-12-13 09:15:00'"),
-                 1);
+            1);
         book.contacts.first();
         QCOMPARE(book.contacts.fieldByName("tel").asString(), QStringLiteral("+359 2 123"));
     }
 
     void editOnAnEmptyTableStartsAnInsert()
     {
-        TestDatabase db;
-        ContactBook book(db);
+        TestBook book;
         book.contacts.edit();
         QCOMPARE(book.contacts.state(), DatasetState::Insert);
     }
 
     void textIsCutAtTheFieldSize()
     {
-        TestDatabase db;
-        ContactBook book(db);
+        TestBook book;
         book.contacts.append();
         book.contacts.fieldByName("tel").setAsString(QString(60, '7'));
         QCOMPARE(book.contacts.fieldByName("tel").asString(), QString(50, '7'));
@@ -198,28 +190,24 @@ private slots:
 
     void deleteMovesToTheNextRowOrThePreviousAtTheEnd()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.deleteRecord(); // Ana
         QCOMPARE(book.contacts.fieldByName("ime").asString(), QStringLiteral("Boris"));
         book.contacts.last();
         book.contacts.deleteRecord(); // Вера, the last row
         QCOMPARE(book.contacts.fieldByName("ime").asString(), QStringLiteral("Boris"));
-        QCOMPARE(db.scalar("SELECT count(*) FROM danni"), 1);
-        QCOMPARE(db.scalar("SELECT count(*) FROM zaemi"), 4); // loans are not touched
+        QCOMPARE(book.db.scalar("SELECT count(*) FROM danni"), 1);
+        QCOMPARE(book.db.scalar("SELECT count(*) FROM zaemi"), 4); // loans are not touched
     }
 
     void deleteDropsAPendingInsertAndDeletesNothing()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.append();
         book.contacts.fieldByName("ime").setAsString("Temp");
         book.contacts.deleteRecord();
         QCOMPARE(book.contacts.state(), DatasetState::Browse);
-        QCOMPARE(db.scalar("SELECT count(*) FROM danni"), 3);
+        QCOMPARE(book.db.scalar("SELECT count(*) FROM danni"), 3);
     }
 
     void filterKeepsTheRowsOfOneContact_data()
@@ -236,9 +224,7 @@ private slots:
     {
         QFETCH(QString, filter);
         QFETCH(int, count);
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.loans.next();
         book.loans.setFilter(filter);
         QCOMPARE(book.loans.recordCount(), 4); // recorded only while filtering is off
@@ -252,26 +238,21 @@ private slots:
 
     void invalidFilterIsAnError()
     {
-        TestDatabase db;
-        ContactBook book(db);
+        TestBook book;
         QCOMPARE(errorOf([&] { book.loans.setFilter("what=book"); }),
                  QStringLiteral("tblzaemi: Invalid filter expression 'what=book'"));
     }
 
     void filterSwitchFinishesThePendingRow()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
-        book.loans.setFilter("client_ID=1");
-        book.loans.setFiltered(true);
-        book.loans.append();
-        book.loans.fieldByName("client_ID").setAsInteger(1);
+        TestBook book(kContacts);
+        appendLoanFor(book, 1);
         book.loans.fieldByName("what").setAsString("umbrella");
         QCOMPARE(book.loans.recordCount(), 2);
         book.loans.setFilter("client_ID=5"); // changing the filter while filtered writes first
-        QCOMPARE(db.scalar("SELECT count(*) FROM zaemi WHERE what = 'umbrella' AND client_ID = 1"),
-                 1);
+        QCOMPARE(
+            book.db.scalar("SELECT count(*) FROM zaemi WHERE what = 'umbrella' AND client_ID = 1"),
+            1);
         QCOMPARE(book.loans.recordCount(), 1);
         book.loans.setFilter("client_ID=1");
         QCOMPARE(book.loans.recordCount(), 3);
@@ -279,13 +260,8 @@ private slots:
 
     void newRowInFilteredViewStaysCurrent()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
-        book.loans.setFilter("client_ID=5");
-        book.loans.setFiltered(true);
-        book.loans.append();
-        book.loans.fieldByName("client_ID").setAsInteger(5);
+        TestBook book(kContacts);
+        appendLoanFor(book, 5);
         book.loans.finishPending();
         QCOMPARE(book.loans.recordCount(), 2);
         QCOMPARE(book.loans.position(), 1);
@@ -294,12 +270,11 @@ private slots:
 
     void refreshKeepsTheCurrentRowAndRereads()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.next();
-        db.execute("INSERT INTO danni (id, ime) VALUES (0, 'Aaron'); UPDATE danni SET tel = '555' "
-                   "WHERE id = 2");
+        book.db.execute(
+            "INSERT INTO danni (id, ime) VALUES (0, 'Aaron'); UPDATE danni SET tel = '555' "
+            "WHERE id = 2");
         book.contacts.refresh();
         QCOMPARE(book.contacts.recordCount(), 4);
         QCOMPARE(book.contacts.fieldByName("ime").asString(), QStringLiteral("Boris"));
@@ -308,9 +283,7 @@ private slots:
 
     void refreshFinishesThePendingRowFirst()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         book.contacts.append();
         book.contacts.fieldByName("familia").setAsString("New");
         book.contacts.refresh();
@@ -320,9 +293,7 @@ private slots:
 
     void dataChangeSignalsWithAndWithoutField()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         QSignalSpy spy(&book.contactSource, &DataSource::dataChange);
         const auto fieldOf = [&](int i) { return spy.at(i).at(0).value<const Field*>(); };
         book.contacts.next();
@@ -345,9 +316,7 @@ private slots:
     // Links are told directly, before the signal, and may come and go in any order.
     void dataLinksAreToldAndMayGoAwayAtAnyTime()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         QStringList told;
         connect(&book.contactSource, &DataSource::dataChange, this, [&] { told << "signal"; });
         std::unique_ptr<DataLink> second;
@@ -380,9 +349,7 @@ private slots:
 
     void writingWhileBrowsingIsRefused()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         QCOMPARE(errorOf([&] { book.contacts.fieldByName("ime").setAsString("x"); }),
                  QStringLiteral("tbldanni: Dataset not in edit or insert mode"));
         QCOMPARE(errorOf([&] { book.contacts.fieldByName("nosuch"); }),
@@ -413,9 +380,7 @@ private slots:
 
     void lookupFindsARowWithoutMovingTheCursor()
     {
-        TestDatabase db;
-        addContacts(db);
-        ContactBook book(db);
+        TestBook book(kContacts);
         const int id = book.contacts.fieldByName("id").index();
         const int name = book.contacts.fieldByName("fullnames").index();
         QCOMPARE(book.contacts.lookup(id, 5, name).value_or("?"),
@@ -448,9 +413,7 @@ private slots:
     {
         QFETCH(QString, danni);
         QFETCH(QString, error);
-        TestDatabase db;
-        db.execute("DROP TABLE danni; " + danni);
-        ContactBook book(db, false);
+        TestBook book("DROP TABLE danni; " + danni, false);
         QCOMPARE(errorOf([&] { book.contacts.open(); }), error);
         QVERIFY(!book.contacts.isActive());
     }

@@ -93,6 +93,14 @@ ContactBook::ContactBook(const TestDatabase& database, bool open)
     }
 }
 
+FilledDatabase::FilledDatabase(const QString& sql)
+{
+    if (!sql.isEmpty())
+        db.execute(sql);
+}
+
+TestBook::TestBook(const QString& sql, bool open) : FilledDatabase(sql), ContactBook(db, open) {}
+
 void typeText(QWidget* widget, const QString& text)
 {
     for (QChar c : text)

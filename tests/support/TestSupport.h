@@ -65,6 +65,17 @@ struct ContactBook {
     DataSource loanSource;
 };
 
+// A fresh database, filled first by some SQL (rows, triggers) when given.
+struct FilledDatabase {
+    explicit FilledDatabase(const QString& sql);
+    TestDatabase db;
+};
+
+// A fresh database filled by some SQL, and the book on it, open unless told otherwise.
+struct TestBook : FilledDatabase, ContactBook {
+    explicit TestBook(const QString& sql = {}, bool open = true);
+};
+
 // Types text into a widget key by key, any character (QTest::keyClicks takes Latin-1 only).
 void typeText(QWidget* widget, const QString& text);
 
