@@ -12,12 +12,9 @@
 
 namespace {
 
-void addContacts(const TestDatabase& database)
-{
-    database.execute(QStringLiteral("INSERT INTO danni (ime, familia, rd, adres) VALUES "
-                                    "('Anna', 'Petrova', '1985-03-12 00:00:00', 'Sofia'),"
-                                    "('Boris', 'Ivanov', '1990-07-01 10:30:00', 'Varna')"));
-}
+const QString kContacts = QStringLiteral("INSERT INTO danni (ime, familia, rd, adres) VALUES "
+                                         "('Anna', 'Petrova', '1985-03-12 00:00:00', 'Sofia'),"
+                                         "('Boris', 'Ivanov', '1990-07-01 10:30:00', 'Varna')");
 
 QDate dateOf(const Field& field)
 {
@@ -30,6 +27,17 @@ void leave(QWidget* editor)
     QApplication::sendEvent(editor, &focusOut);
 }
 
+// The rows above (or the given ones) in a fresh database, the book on it, and an editor bound to
+// one of its fields.
+template <class Editor> struct BoundEditor : TestBook {
+    explicit BoundEditor(const QString& fieldName, const QString& sql = kContacts, bool open = true)
+        : TestBook(sql, open)
+    {
+        editor.bind(&contactSource, fieldName);
+    }
+    Editor editor;
+};
+
 } // namespace
 
 class TestBoundEditors : public QObject {
@@ -39,17 +47,13 @@ private slots:
 
     void textEditShowsTheCurrentRecord()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
-        DBTextEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("ime"));
-        QCOMPARE(editor.text(), QStringLiteral("Anna"));
-        QVERIFY(!editor.isReadOnly());
+        BoundEditor<DBTextEdit> book(QStringLiteral("ime"));
+        QCOMPARE(book.editor.text(), QStringLiteral("Anna"));
+        QVERIFY(!book.editor.isReadOnly());
         book.contacts.next();
-        QCOMPARE(editor.text(), QStringLiteral("Boris"));
+        QCOMPARE(book.editor.text(), QStringLiteral("Boris"));
         book.contacts.append();
-        QCOMPARE(editor.text(), QString());
+        QCOMPARE(book.editor.text(), QString());
     }
 
     void typingStartsAnEditAndReachesTheFieldAtOnce_data()
@@ -66,24 +70,19 @@ private slots:
         QFETCH(bool, withRows);
         QFETCH(DatasetState, state);
         QFETCH(QStringList, values);
-        TestDatabase database;
-        if (withRows)
-            addContacts(database);
-        ContactBook book(database);
-        DBTextEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("ime"));
+        BoundEditor<DBTextEdit> book(QStringLiteral("ime"), withRows ? kContacts : QString());
         QStringList seen; // the field's value at each notification, as the details panel reads it
         connect(&book.contactSource, &DataSource::dataChange, this, [&](const Field* field) {
             if (field)
                 seen << field->asString();
         });
-        QTest::keyClicks(&editor, QStringLiteral("xy"));
+        QTest::keyClicks(&book.editor, QStringLiteral("xy"));
         QCOMPARE(book.contacts.state(), state);
         QCOMPARE(seen, values);
-        QCOMPARE(editor.text(), values.last());
+        QCOMPARE(book.editor.text(), values.last());
         book.contacts.finishPending();
         QCOMPARE(
-            database.scalar(
+            book.db.scalar(
                 QStringLiteral("SELECT count(*) FROM danni WHERE ime = '%1'").arg(values.last())),
             1);
     }
@@ -99,21 +98,16 @@ private slots:
     {
         QFETCH(QString, fieldName);
         QFETCH(int, size);
-        TestDatabase database;
-        ContactBook book(database);
-        DBTextEdit editor;
-        editor.bind(&book.contactSource, fieldName);
-        QCOMPARE(editor.maxLength(), size);
-        QTest::keyClicks(&editor, QString(size + 5, QLatin1Char('7')));
-        QCOMPARE(editor.text().size(), size);
+        BoundEditor<DBTextEdit> book(fieldName, {});
+        QCOMPARE(book.editor.maxLength(), size);
+        QTest::keyClicks(&book.editor, QString(size + 5, QLatin1Char('7')));
+        QCOMPARE(book.editor.text().size(), size);
         QCOMPARE(book.contacts.fieldByName(fieldName).asString(), QString(size, QLatin1Char('7')));
     }
 
     void editorsOfOneSourceFollowEachOther()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         DBTextEdit typing, sameField, otherField;
         typing.bind(&book.contactSource, QStringLiteral("ime"));
         sameField.bind(&book.contactSource, QStringLiteral("ime"));
@@ -142,9 +136,7 @@ private slots:
         QFETCH(bool, autoEdit);
         QFETCH(QString, fieldName);
         RecordingMessageService messages;
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database, open);
+        TestBook book(kContacts, open);
         book.contactSource.setAutoEdit(autoEdit);
         DBTextEdit editor;
         editor.bind(&book.contactSource, fieldName);
@@ -158,58 +150,46 @@ private slots:
 
     void editorFollowsTheDatasetOpeningAndClosing()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database, false);
-        DBTextEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("ime"));
-        QVERIFY(editor.isReadOnly());
+        BoundEditor<DBTextEdit> book(QStringLiteral("ime"), kContacts, false);
+        QVERIFY(book.editor.isReadOnly());
         book.contacts.open();
-        QCOMPARE(editor.text(), QStringLiteral("Anna"));
-        QVERIFY(!editor.isReadOnly());
+        QCOMPARE(book.editor.text(), QStringLiteral("Anna"));
+        QVERIFY(!book.editor.isReadOnly());
         book.contacts.close();
-        QCOMPARE(editor.text(), QString());
-        QVERIFY(editor.isReadOnly());
+        QCOMPARE(book.editor.text(), QString());
+        QVERIFY(book.editor.isReadOnly());
     }
 
     void memoEnterStartsANewLine()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
-        DBMemo memo;
-        memo.bind(&book.contactSource, QStringLiteral("adres"));
-        QCOMPARE(memo.toPlainText(), QStringLiteral("Sofia"));
-        QVERIFY(memo.tabChangesFocus());
-        memo.moveCursor(QTextCursor::End);
-        QTest::keyClick(&memo, Qt::Key_Return);
-        QTest::keyClicks(&memo, QStringLiteral("Mladost 1"));
-        QTest::keyClick(&memo, Qt::Key_Enter);
-        QTest::keyClicks(&memo, QStringLiteral("bl. 5"));
+        BoundEditor<DBMemo> book(QStringLiteral("adres"));
+        QCOMPARE(book.editor.toPlainText(), QStringLiteral("Sofia"));
+        QVERIFY(book.editor.tabChangesFocus());
+        book.editor.moveCursor(QTextCursor::End);
+        QTest::keyClick(&book.editor, Qt::Key_Return);
+        QTest::keyClicks(&book.editor, QStringLiteral("Mladost 1"));
+        QTest::keyClick(&book.editor, Qt::Key_Enter);
+        QTest::keyClicks(&book.editor, QStringLiteral("bl. 5"));
         const QString expected = QStringLiteral("Sofia\nMladost 1\nbl. 5");
         QCOMPARE(book.contacts.fieldByName(QStringLiteral("adres")).asString(), expected);
         QCOMPARE(book.contacts.state(), DatasetState::Edit);
         book.contacts.next();
-        QCOMPARE(memo.toPlainText(), QStringLiteral("Varna"));
-        QCOMPARE(database.scalar(
+        QCOMPARE(book.editor.toPlainText(), QStringLiteral("Varna"));
+        QCOMPARE(book.db.scalar(
                      QStringLiteral("SELECT count(*) FROM danni WHERE adres = '%1'").arg(expected)),
                  1);
     }
 
     void dateEditShowsItsFormat()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
-        DBDateEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("rd"));
-        QCOMPARE(editor.text(), QStringLiteral("12.03.1985"));
+        BoundEditor<DBDateEdit> book(QStringLiteral("rd"));
+        QCOMPARE(book.editor.text(), QStringLiteral("12.03.1985"));
         book.contacts.next(); // the time of day is not shown
-        QCOMPARE(editor.text(), QStringLiteral("01.07.1990"));
-        editor.setDateFormat(QStringLiteral("yyyy-mm-dd"));
-        QCOMPARE(editor.text(), QStringLiteral("1990-07-01"));
+        QCOMPARE(book.editor.text(), QStringLiteral("01.07.1990"));
+        book.editor.setDateFormat(QStringLiteral("yyyy-mm-dd"));
+        QCOMPARE(book.editor.text(), QStringLiteral("1990-07-01"));
         book.contacts.append();
-        QCOMPARE(editor.text(), QString());
+        QCOMPARE(book.editor.text(), QString());
     }
 
     void dateEditTakesOnlyDates_data()
@@ -228,104 +208,79 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QDate, stored);
         QFETCH(bool, valid);
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
-        DBDateEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("rd"));
-        editor.selectAll();
-        QTest::keyClicks(&editor, typed);
+        BoundEditor<DBDateEdit> book(QStringLiteral("rd"));
+        book.editor.selectAll();
+        QTest::keyClicks(&book.editor, typed);
         const Field& rd = book.contacts.fieldByName(QStringLiteral("rd"));
         QCOMPARE(dateOf(rd), stored);
-        QCOMPARE(editor.isTextValid(), valid);
-        QCOMPARE(editor.text(), typed);
-        QCOMPARE(editor.palette().color(QPalette::Text) == Qt::red, !valid);
-        leave(&editor); // leaving shows the field's date in full
-        QCOMPARE(editor.text(),
+        QCOMPARE(book.editor.isTextValid(), valid);
+        QCOMPARE(book.editor.text(), typed);
+        QCOMPARE(book.editor.palette().color(QPalette::Text) == Qt::red, !valid);
+        leave(&book.editor); // leaving shows the field's date in full
+        QCOMPARE(book.editor.text(),
                  formatDateTime(QStringLiteral("dd.mm.yyyy"), DateTimeValue::fromDateTime(stored)));
-        QVERIFY(editor.isTextValid());
+        QVERIFY(book.editor.isTextValid());
         QCOMPARE(dateOf(rd), stored);
     }
 
     void dateEditRetypingTheSameDateChangesNothing()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
-        DBDateEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("rd"));
-        editor.selectAll();
-        QTest::keyClicks(&editor, QStringLiteral("12.3.1985"));
+        BoundEditor<DBDateEdit> book(QStringLiteral("rd"));
+        book.editor.selectAll();
+        QTest::keyClicks(&book.editor, QStringLiteral("12.3.1985"));
         QCOMPARE(book.contacts.state(), DatasetState::Browse);
     }
 
     void dateEditKeepsTheTimeOfDay()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        BoundEditor<DBDateEdit> book(QStringLiteral("rd"));
         book.contacts.next();
-        DBDateEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("rd"));
-        editor.selectAll();
-        QTest::keyClicks(&editor, QStringLiteral("02.07.1990"));
+        book.editor.selectAll();
+        QTest::keyClicks(&book.editor, QStringLiteral("02.07.1990"));
         const double value = book.contacts.fieldByName(QStringLiteral("rd")).asDateTime();
         QCOMPARE(DateTimeValue::toQDateTime(value), QDateTime(QDate(1990, 7, 2), QTime(10, 30)));
     }
 
     void dateEditClearsToAnEmptyDate()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
-        DBDateEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("rd"));
-        editor.selectAll();
-        QTest::keyClick(&editor, Qt::Key_Backspace);
-        QVERIFY(editor.isTextValid());
+        BoundEditor<DBDateEdit> book(QStringLiteral("rd"));
+        book.editor.selectAll();
+        QTest::keyClick(&book.editor, Qt::Key_Backspace);
+        QVERIFY(book.editor.isTextValid());
         QVERIFY(book.contacts.fieldByName(QStringLiteral("rd")).isNull());
         book.contacts.finishPending();
-        QCOMPARE(database.scalar(QStringLiteral("SELECT count(*) FROM danni WHERE rd IS NULL")), 1);
+        QCOMPARE(book.db.scalar(QStringLiteral("SELECT count(*) FROM danni WHERE rd IS NULL")), 1);
     }
 
     void dateEditCalendarPicksADate()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
-        DBDateEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("rd"));
-        editor.show();
-        QTest::keyClick(&editor, Qt::Key_F4);
-        QCalendarWidget* calendar = editor.calendar();
+        BoundEditor<DBDateEdit> book(QStringLiteral("rd"));
+        book.editor.show();
+        QTest::keyClick(&book.editor, Qt::Key_F4);
+        QCalendarWidget* calendar = book.editor.calendar();
         QVERIFY(calendar);
         QVERIFY(calendar->isVisible());
         QCOMPARE(calendar->selectedDate(), QDate(1985, 3, 12));
         emit calendar->clicked(QDate(2001, 2, 3));
         QCOMPARE(dateOf(book.contacts.fieldByName(QStringLiteral("rd"))), QDate(2001, 2, 3));
-        QCOMPARE(editor.text(), QStringLiteral("03.02.2001"));
-        QTRY_VERIFY(!editor.calendar());
+        QCOMPARE(book.editor.text(), QStringLiteral("03.02.2001"));
+        QTRY_VERIFY(!book.editor.calendar());
     }
 
     void dateEditCalendarOnAnEmptyTableStartsAContact()
     {
-        TestDatabase database;
-        ContactBook book(database);
-        DBDateEdit editor;
-        editor.bind(&book.contactSource, QStringLiteral("timer1"));
-        editor.show();
-        QTest::keyClick(&editor, Qt::Key_Down, Qt::AltModifier);
-        QVERIFY(editor.calendar());
-        emit editor.calendar()->activated(QDate(2026, 6, 15));
+        BoundEditor<DBDateEdit> book(QStringLiteral("timer1"), {});
+        book.editor.show();
+        QTest::keyClick(&book.editor, Qt::Key_Down, Qt::AltModifier);
+        QVERIFY(book.editor.calendar());
+        emit book.editor.calendar()->activated(QDate(2026, 6, 15));
         QCOMPARE(book.contacts.state(), DatasetState::Insert);
         QCOMPARE(dateOf(book.contacts.fieldByName(QStringLiteral("timer1"))), QDate(2026, 6, 15));
     }
 
     void labelShowsAndFollowsItsField()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         DBText fullName, birthDay;
         fullName.bind(&book.contactSource, QStringLiteral("fullnames"));
         birthDay.bind(&book.contactSource, QStringLiteral("rd"));
