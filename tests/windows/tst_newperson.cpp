@@ -18,23 +18,16 @@
 
 namespace {
 
-void addContacts(const TestDatabase& database)
-{
-    database.execute(QStringLiteral("INSERT INTO danni (ime, familia, rd, tel) VALUES "
-                                    "('Anna', 'Petrova', '1985-03-12 00:00:00', '0888'),"
-                                    "('Boris', 'Ivanov', '1990-07-01 00:00:00', NULL),"
-                                    "('Vera', 'Koleva', NULL, NULL)"));
-}
+const QString kContacts = QStringLiteral("INSERT INTO danni (ime, familia, rd, tel) VALUES "
+                                         "('Anna', 'Petrova', '1985-03-12 00:00:00', '0888'),"
+                                         "('Boris', 'Ivanov', '1990-07-01 00:00:00', NULL),"
+                                         "('Vera', 'Koleva', NULL, NULL);");
 
 // Counts every row written to the contact table from now on.
-void logWrites(const TestDatabase& database)
-{
-    database.execute(QStringLiteral(
-        "CREATE TABLE writes (what TEXT);"
-        "CREATE TRIGGER logInsert AFTER INSERT ON danni BEGIN INSERT INTO writes VALUES ('i'); END;"
-        "CREATE TRIGGER logUpdate AFTER UPDATE ON danni BEGIN INSERT INTO writes VALUES ('u'); "
-        "END;"));
-}
+const QString kLogWrites = QStringLiteral(
+    "CREATE TABLE writes (what TEXT);"
+    "CREATE TRIGGER logInsert AFTER INSERT ON danni BEGIN INSERT INTO writes VALUES ('i'); END;"
+    "CREATE TRIGGER logUpdate AFTER UPDATE ON danni BEGIN INSERT INTO writes VALUES ('u'); END;");
 
 template <class Widget> Widget* child(QWidget& window, const QString& name)
 {
@@ -70,8 +63,7 @@ private slots:
 
     void windowShape()
     {
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         TfmNewPerson window(book.contactSource, nullptr);
         QCOMPARE(window.objectName(), QStringLiteral("fmNewPerson"));
         QCOMPARE(window.windowTitle(), QStringLiteral("New Person"));
@@ -143,8 +135,7 @@ private slots:
         QFETCH(QString, page);
         QFETCH(QRect, geometry);
         QFETCH(QString, field);
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         TfmNewPerson window(book.contactSource, nullptr);
         auto* control = child<QWidget>(window, name);
         QCOMPARE(control->parentWidget()->objectName(), page);
@@ -184,8 +175,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QRect, geometry);
         QFETCH(bool, captionOfEditor);
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         TfmNewPerson window(book.contactSource, nullptr);
         auto* label = child<QLabel>(window, name);
         QCOMPARE(label->text(), text);
@@ -217,9 +207,7 @@ private slots:
     {
         QFETCH(int, page);
         QFETCH(QStringList, order);
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         TfmNewPerson window(book.contactSource, nullptr);
         window.show();
         window.activateWindow();
@@ -248,9 +236,7 @@ private slots:
     {
         QFETCH(bool, newContact);
         QFETCH(QStringList, texts);
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         book.contacts.next();
         if (newContact)
             book.contacts.append();
@@ -263,9 +249,7 @@ private slots:
 
     void dateEditorsTakeTheDateFormatAtCreation()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         DateFormats::setShortDateFormat(QStringLiteral("yyyy-mm-dd"));
         TfmNewPerson window(book.contactSource, nullptr);
         DateFormats::setProgramFormats();
@@ -278,10 +262,7 @@ private slots:
 
     void newContactThenOkWithoutTypingAddsNothing()
     {
-        TestDatabase database;
-        addContacts(database);
-        logWrites(database);
-        ContactBook book(database);
+        TestBook book(kContacts + kLogWrites);
         book.contacts.next();
         book.contacts.append();
         TfmNewPerson window(book.contactSource, nullptr);
@@ -289,50 +270,44 @@ private slots:
         QCOMPARE(window.result(), int(QDialog::Accepted));
         QCOMPARE(book.contacts.state(), DatasetState::Browse);
         QCOMPARE(book.contacts.recordCount(), 3);
-        QCOMPARE(database.scalar(QStringLiteral("SELECT count(*) FROM writes")), 0);
+        QCOMPARE(book.db.scalar(QStringLiteral("SELECT count(*) FROM writes")), 0);
         QCOMPARE(book.contacts.fieldByName(QStringLiteral("ime")).asString(),
                  QStringLiteral("Boris"));
     }
 
     void editThenOkWithoutChangeWritesNothing()
     {
-        TestDatabase database;
-        addContacts(database);
-        logWrites(database);
-        ContactBook book(database);
+        TestBook book(kContacts + kLogWrites);
         book.contacts.next();
         const qint64 id = book.contacts.fieldByName(QStringLiteral("id")).asInteger();
         TfmNewPerson window(book.contactSource, nullptr);
         window.cxButton1->click();
         QCOMPARE(window.result(), int(QDialog::Accepted));
-        QCOMPARE(database.scalar(QStringLiteral("SELECT count(*) FROM writes")), 0);
+        QCOMPARE(book.db.scalar(QStringLiteral("SELECT count(*) FROM writes")), 0);
         QCOMPARE(book.contacts.position(), 1);
         QCOMPARE(book.contacts.fieldByName(QStringLiteral("id")).asInteger(), id);
     }
 
     void okRereadsTheRowsAndKeepsTheContact()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         book.contacts.last();
         TfmNewPerson window(book.contactSource, nullptr);
         typeText(window.cxDBTextEdit2, QStringLiteral("Mitkova"));
         // Another program changes a contact meanwhile: OK shows the rows as stored.
-        database.execute(QStringLiteral("UPDATE danni SET ime = 'Anka' WHERE ime = 'Anna'"));
+        book.db.execute(QStringLiteral("UPDATE danni SET ime = 'Anka' WHERE ime = 'Anna'"));
         window.cxButton1->click();
         QCOMPARE(book.contacts.state(), DatasetState::Browse);
         QCOMPARE(book.contacts.fieldByName(QStringLiteral("ime")).asString(),
                  QStringLiteral("Vera"));
-        QCOMPARE(text(database, QStringLiteral("prezime"), QStringLiteral("ime = 'Vera'")),
+        QCOMPARE(text(book.db, QStringLiteral("prezime"), QStringLiteral("ime = 'Vera'")),
                  QStringLiteral("Mitkova"));
         QCOMPARE(book.contacts.lookup(0, 1, 1).value_or(QString()), QStringLiteral("Anka"));
     }
 
     void editOnAnEmptyListStartsAContact()
     {
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         TfmNewPerson window(book.contactSource, nullptr);
         typeText(window.cxDBTextEdit3, QStringLiteral("Georgieva"));
         QCOMPARE(book.contacts.state(), DatasetState::Insert);
@@ -346,18 +321,16 @@ private slots:
 
     void contactWithOnlyAnEventDateIsSaved()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         book.contacts.append();
         TfmNewPerson window(book.contactSource, nullptr);
         typeText(window.cxDBDateEdit3, QStringLiteral("15.06.2026"));
         window.cxButton1->click();
         QCOMPARE(book.contacts.recordCount(), 4);
-        QCOMPARE(text(database, QStringLiteral("timer2"), QStringLiteral("ime IS NULL")),
+        QCOMPARE(text(book.db, QStringLiteral("timer2"), QStringLiteral("ime IS NULL")),
                  QStringLiteral("2026-06-15 00:00:00"));
         const qint64 id = book.contacts.fieldByName(QStringLiteral("id")).asInteger();
-        QCOMPARE(database.scalar(QStringLiteral("SELECT id FROM danni WHERE ime IS NULL")), id);
+        QCOMPARE(book.db.scalar(QStringLiteral("SELECT id FROM danni WHERE ime IS NULL")), id);
     }
 
     void clearingADateStoresItEmpty_data()
@@ -373,14 +346,12 @@ private slots:
     {
         QFETCH(QString, editor);
         QFETCH(QString, column);
-        TestDatabase database;
-        addContacts(database);
-        database.execute(QStringLiteral("UPDATE danni SET timer4 = '2026-01-01 00:00:00'"));
-        ContactBook book(database);
+        TestBook book(kContacts +
+                      QStringLiteral("UPDATE danni SET timer4 = '2026-01-01 00:00:00'"));
         TfmNewPerson window(book.contactSource, nullptr);
         clearText(child<DBDateEdit>(window, editor));
         window.cxButton1->click();
-        QCOMPARE(database.scalar(
+        QCOMPARE(book.db.scalar(
                      QStringLiteral("SELECT count(*) FROM danni WHERE ime = 'Anna' AND %1 IS NULL")
                          .arg(column)),
                  1);
@@ -400,8 +371,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, stored);
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         book.contacts.append();
         TfmNewPerson window(book.contactSource, nullptr);
         for (DBTextEdit* editor :
@@ -409,7 +379,7 @@ private slots:
             typeText(editor, typed);
         window.cxButton1->click();
         for (const QString column : {"ime", "prezime", "familia"})
-            QCOMPARE(text(database, column, QStringLiteral("1")), stored);
+            QCOMPARE(text(book.db, column, QStringLiteral("1")), stored);
         const QString fullName = stored + QLatin1Char(' ') + stored + QLatin1Char(' ') + stored;
         QCOMPARE(book.contacts.fieldByName(QStringLiteral("fullnames")).asString(),
                  fullName.left(120));
@@ -417,9 +387,7 @@ private slots:
 
     void threeLineAddressIsStored()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         TfmNewPerson window(book.contactSource, nullptr);
         window.cxDBMemo2->moveCursor(QTextCursor::End);
         for (const QString line : {"ul. Rakovski 12", "1000 Sofia", "Bulgaria"}) {
@@ -428,7 +396,7 @@ private slots:
         }
         QTest::keyClick(window.cxDBMemo2, Qt::Key_Backspace);
         window.cxButton1->click();
-        QCOMPARE(text(database, QStringLiteral("adres"), QStringLiteral("ime = 'Anna'")),
+        QCOMPARE(text(book.db, QStringLiteral("adres"), QStringLiteral("ime = 'Anna'")),
                  QStringLiteral("ul. Rakovski 12\n1000 Sofia\nBulgaria"));
     }
 
@@ -448,8 +416,7 @@ private slots:
         QFETCH(QString, editor);
         QFETCH(int, key);
         QFETCH(QString, text);
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         book.contacts.append();
         TfmNewPerson window(book.contactSource, nullptr);
         window.show();
@@ -468,9 +435,7 @@ private slots:
 
     void theDetailsBehindFollowTheTypedValue()
     {
-        TestDatabase database;
-        addContacts(database);
-        ContactBook book(database);
+        TestBook book(kContacts);
         TfmNewPerson window(book.contactSource, nullptr);
         QStringList fullNames; // what the details panel reads at each change
         connect(&book.contactSource, &DataSource::dataChange, this, [&](const Field*) {
@@ -484,8 +449,7 @@ private slots:
 
     void closingByTheWindowManagerWorksAsOk()
     {
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         book.contacts.append();
         TfmNewPerson window(book.contactSource, nullptr);
         window.show();
@@ -495,7 +459,7 @@ private slots:
         QVERIFY(!window.isVisible());
         QCOMPARE(window.result(), int(QDialog::Accepted));
         QCOMPARE(book.contacts.state(), DatasetState::Browse);
-        QCOMPARE(database.scalar(QStringLiteral("SELECT count(*) FROM danni WHERE ime = 'Petar'")),
+        QCOMPARE(book.db.scalar(QStringLiteral("SELECT count(*) FROM danni WHERE ime = 'Petar'")),
                  1);
     }
 
@@ -511,12 +475,9 @@ private slots:
         QFETCH(bool, newContact);
         QFETCH(QString, trigger);
         RecordingMessageService messages;
-        TestDatabase database;
-        addContacts(database);
-        database.execute(QStringLiteral("CREATE TRIGGER refuse %1 ON danni BEGIN "
-                                        "SELECT RAISE(ABORT, 'The disk is full'); END;")
-                             .arg(trigger));
-        ContactBook book(database);
+        TestBook book(kContacts + QStringLiteral("CREATE TRIGGER refuse %1 ON danni BEGIN "
+                                                 "SELECT RAISE(ABORT, 'The disk is full'); END;")
+                                      .arg(trigger));
         if (newContact)
             book.contacts.append();
         TfmNewPerson window(book.contactSource, nullptr);
@@ -535,16 +496,15 @@ private slots:
         QCOMPARE(
             DateTimeValue::toDate(book.contacts.fieldByName(QStringLiteral("timer3")).asDateTime()),
             QDate(2026, 12, 1));
-        QCOMPARE(database.scalar(QStringLiteral("SELECT count(*) FROM danni WHERE tel2 IS NOT NULL "
-                                                "OR timer3 IS NOT NULL")),
+        QCOMPARE(book.db.scalar(QStringLiteral("SELECT count(*) FROM danni WHERE tel2 IS NOT NULL "
+                                               "OR timer3 IS NOT NULL")),
                  0);
         QCOMPARE(book.contacts.recordCount(), 3);
     }
 
     void centredOverTheMainWindow()
     {
-        TestDatabase database;
-        ContactBook book(database);
+        TestBook book;
         QWidget mainWindow;
         mainWindow.setGeometry(60, 40, 680, 500); // inside the 800 x 600 test screen
         mainWindow.show();
@@ -561,7 +521,7 @@ private slots:
     {
         RecordingMessageService messages;
         TestDatabase database;
-        addContacts(database);
+        database.execute(kContacts);
         TFtembrel mainWindow;
         mainWindow.ADOConnection1.setConnectionString(database.connectionString());
         mainWindow.loadDatabase();
