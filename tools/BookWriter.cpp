@@ -15,20 +15,47 @@
 
 namespace {
 
-void bindText(SqliteStatement& statement, int index, const QString& text)
+// Binds a value to the parameter after `index`: a null text and an empty date as NULL.
+void bindNext(SqliteStatement& statement, int& index, const QString& text)
 {
     if (text.isNull())
-        statement.bindNull(index);
+        statement.bindNull(++index);
     else
-        statement.bindText(index, text);
+        statement.bindText(++index, text);
 }
 
-void bindDate(SqliteStatement& statement, int index, const std::optional<double>& value)
+void bindNext(SqliteStatement& statement, int& index, const std::optional<double>& date)
 {
-    if (value)
-        statement.bindText(index, DateTimeValue::toStorageText(*value));
+    if (date)
+        statement.bindText(++index, DateTimeValue::toStorageText(*date));
     else
-        statement.bindNull(index);
+        statement.bindNull(++index);
+}
+
+void bindNext(SqliteStatement& statement, int& index, double date)
+{
+    bindNext(statement, index, std::optional<double>(date));
+}
+
+void bindNext(SqliteStatement& statement, int& index, qint64 number)
+{
+    statement.bindInt(++index, number);
+}
+
+template <class Value, std::size_t size>
+void bindNext(SqliteStatement& statement, int& index, const std::array<Value, size>& values)
+{
+    for (const Value& value : values)
+        bindNext(statement, index, value);
+}
+
+// Runs an insert with its parameters ?1, ?2, ... bound to the values in order.
+template <class... Values> void insert(SqliteStatement& statement, const Values&... values)
+{
+    statement.reset();
+    int index = 0;
+    (bindNext(statement, index, values), ...);
+    statement.step();
 }
 
 } // namespace
@@ -86,34 +113,15 @@ void BookWriter::execute(const char* sql)
 
 qint64 BookWriter::addContact(const BookContact& contact)
 {
-    SqliteStatement& s = *m_contact;
-    s.reset();
-    bindText(s, 1, contact.first);
-    bindText(s, 2, contact.second);
-    bindText(s, 3, contact.last);
-    bindDate(s, 4, contact.birth);
-    bindText(s, 5, contact.notes);
-    bindText(s, 6, contact.address);
-    bindText(s, 7, contact.tel);
-    bindText(s, 8, contact.tel1);
-    bindText(s, 9, contact.tel2);
-    for (int i = 0; i < 4; ++i) {
-        bindDate(s, 10 + i, contact.eventDates[i]);
-        bindText(s, 14 + i, contact.eventTexts[i]);
-    }
-    s.step();
+    insert(*m_contact, contact.first, contact.second, contact.last, contact.birth, contact.notes,
+           contact.address, contact.tel, contact.tel1, contact.tel2, contact.eventDates,
+           contact.eventTexts);
     return sqlite3_last_insert_rowid(m_db);
 }
 
 void BookWriter::addLoan(const BookLoan& loan)
 {
-    SqliteStatement& s = *m_loan;
-    s.reset();
-    bindText(s, 1, loan.what);
-    bindDate(s, 2, loan.lent);
-    bindDate(s, 3, loan.back);
-    s.bindInt(4, loan.client);
-    s.step();
+    insert(*m_loan, loan.what, loan.lent, loan.back, loan.client);
 }
 
 void BookWriter::commit()
