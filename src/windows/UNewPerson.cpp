@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <variant>
 
 namespace {
 
@@ -58,6 +59,13 @@ QWidget* page(QTabWidget* pages, const char* name, const QString& caption)
     pages->addTab(sheet, caption);
     return sheet;
 }
+
+// An editor of the window: the member that holds it, its object name and its field.
+template <class Widget> struct Bound {
+    Widget* TfmNewPerson::*member;
+    const char* name;
+    const char* field;
+};
 
 } // namespace
 
@@ -111,25 +119,48 @@ Editor* TfmNewPerson::editor(QWidget* page, const char* name, const char* field,
 
 void TfmNewPerson::buildPrivateInfo()
 {
-    QWidget* p = TabSheet1;
-    const Qt::Alignment caption = Qt::AlignRight;
-    cxLabel1 = label(p, "cxLabel1", QStringLiteral("First Name"), {21, 16, 54, 17}, caption);
-    cxDBTextEdit1 = editor<DBTextEdit>(p, "cxDBTextEdit1", "ime", {80, 15, 121, 24});
-    cxLabel2 = label(p, "cxLabel2", QStringLiteral("Second Name"), {3, 42, 72, 17}, caption);
-    cxDBTextEdit2 = editor<DBTextEdit>(p, "cxDBTextEdit2", "prezime", {80, 40, 121, 24});
-    cxLabel3 = label(p, "cxLabel3", QStringLiteral("Last Name"), {20, 67, 55, 17}, caption);
-    cxDBTextEdit3 = editor<DBTextEdit>(p, "cxDBTextEdit3", "familia", {80, 65, 121, 24});
-    cxLabel4 = label(p, "cxLabel4", QStringLiteral("Birth Day"), {268, 35, 47, 17}, caption);
-    cxDBDateEdit1 = editor<DBDateEdit>(p, "cxDBDateEdit1", "rd", {320, 32, 121, 21});
-    Bevel1 = bevel(p, "Bevel1", {10, 96, 465, 2}, QFrame::Sunken);
-    cxLabel5 = label(p, "cxLabel5", QStringLiteral("Adress"), {39, 106, 36, 17}, caption);
-    cxDBMemo2 = editor<DBMemo>(p, "cxDBMemo2", "adres", {80, 105, 361, 56});
-    cxLabel6 = label(p, "cxLabel6", QStringLiteral("Phone"), {40, 178, 35, 17}, caption);
-    cxDBTextEdit4 = editor<DBTextEdit>(p, "cxDBTextEdit4", "tel", {80, 176, 121, 24});
-    cxLabel7 = label(p, "cxLabel7", QStringLiteral("Phone"), {40, 202, 35, 17}, caption);
-    cxDBTextEdit5 = editor<DBTextEdit>(p, "cxDBTextEdit5", "tel1", {80, 200, 121, 24});
-    cxLabel8 = label(p, "cxLabel8", QStringLiteral("Phone"), {40, 226, 35, 17}, caption);
-    cxDBTextEdit6 = editor<DBTextEdit>(p, "cxDBTextEdit6", "tel2", {80, 224, 121, 24});
+    using T = TfmNewPerson;
+    struct Caption {
+        QLabel* T::*member;
+        const char* name;
+        const char* text;
+        QRect geometry;
+    };
+    struct Editor {
+        std::variant<DBTextEdit * T::*, DBDateEdit * T::*, DBMemo * T::*> member;
+        const char* name;
+        const char* field;
+        QRect geometry;
+    };
+    // Each editor with its caption on the left.
+    const std::pair<Caption, Editor> rows[] = {
+        {{&T::cxLabel1, "cxLabel1", "First Name", {21, 16, 54, 17}},
+         {&T::cxDBTextEdit1, "cxDBTextEdit1", "ime", {80, 15, 121, 24}}},
+        {{&T::cxLabel2, "cxLabel2", "Second Name", {3, 42, 72, 17}},
+         {&T::cxDBTextEdit2, "cxDBTextEdit2", "prezime", {80, 40, 121, 24}}},
+        {{&T::cxLabel3, "cxLabel3", "Last Name", {20, 67, 55, 17}},
+         {&T::cxDBTextEdit3, "cxDBTextEdit3", "familia", {80, 65, 121, 24}}},
+        {{&T::cxLabel4, "cxLabel4", "Birth Day", {268, 35, 47, 17}},
+         {&T::cxDBDateEdit1, "cxDBDateEdit1", "rd", {320, 32, 121, 21}}},
+        {{&T::cxLabel5, "cxLabel5", "Adress", {39, 106, 36, 17}},
+         {&T::cxDBMemo2, "cxDBMemo2", "adres", {80, 105, 361, 56}}},
+        {{&T::cxLabel6, "cxLabel6", "Phone", {40, 178, 35, 17}},
+         {&T::cxDBTextEdit4, "cxDBTextEdit4", "tel", {80, 176, 121, 24}}},
+        {{&T::cxLabel7, "cxLabel7", "Phone", {40, 202, 35, 17}},
+         {&T::cxDBTextEdit5, "cxDBTextEdit5", "tel1", {80, 200, 121, 24}}},
+        {{&T::cxLabel8, "cxLabel8", "Phone", {40, 226, 35, 17}},
+         {&T::cxDBTextEdit6, "cxDBTextEdit6", "tel2", {80, 224, 121, 24}}},
+    };
+    for (const auto& [caption, field] : rows) {
+        this->*caption.member = label(TabSheet1, caption.name, QString::fromLatin1(caption.text),
+                                      caption.geometry, Qt::AlignRight);
+        std::visit(
+            [&]<class Widget>(Widget* T::*member) {
+                this->*member = editor<Widget>(TabSheet1, field.name, field.field, field.geometry);
+            },
+            field.member);
+    }
+    Bevel1 = bevel(TabSheet1, "Bevel1", {10, 96, 465, 2}, QFrame::Sunken);
 }
 
 void TfmNewPerson::buildAddInfo()
@@ -146,18 +177,39 @@ void TfmNewPerson::buildTimers()
     Label2 = label(p, "Label2", QStringLiteral("What"), {240, 32, 26, 13}, Qt::AlignLeft);
     Bevel6 = bevel(p, "Bevel6", {32, 48, 409, 2}, QFrame::Sunken);
     Bevel7 = bevel(p, "Bevel7", {196, 24, 2, 177}, QFrame::Sunken);
-    cxDBDateEdit2 = editor<DBDateEdit>(p, "cxDBDateEdit2", "timer1", {40, 56, 121, 24});
-    cxDBTextEdit7 = editor<DBTextEdit>(p, "cxDBTextEdit7", "ts1", {232, 56, 193, 24});
-    Bevel2 = bevel(p, "Bevel2", {32, 83, 410, 1}, QFrame::Plain);
-    cxDBDateEdit3 = editor<DBDateEdit>(p, "cxDBDateEdit3", "timer2", {40, 88, 121, 24});
-    cxDBTextEdit8 = editor<DBTextEdit>(p, "cxDBTextEdit8", "ts2", {232, 88, 193, 24});
-    Bevel8 = bevel(p, "Bevel8", {32, 115, 410, 1}, QFrame::Plain);
-    cxDBDateEdit4 = editor<DBDateEdit>(p, "cxDBDateEdit4", "timer3", {40, 120, 121, 24});
-    cxDBTextEdit9 = editor<DBTextEdit>(p, "cxDBTextEdit9", "ts3", {232, 120, 193, 24});
-    Bevel9 = bevel(p, "Bevel9", {32, 147, 410, 1}, QFrame::Plain);
-    cxDBDateEdit5 = editor<DBDateEdit>(p, "cxDBDateEdit5", "timer4", {40, 152, 121, 24});
-    cxDBTextEdit10 = editor<DBTextEdit>(p, "cxDBTextEdit10", "ts4", {232, 152, 193, 24});
-    Bevel3 = bevel(p, "Bevel3", {32, 179, 410, 1}, QFrame::Plain);
+
+    // One line per event, 32 pixels apart: its date under "When", its text under "What", and a
+    // thin rule below.
+    using T = TfmNewPerson;
+    struct Event {
+        Bound<DBDateEdit> date;
+        Bound<DBTextEdit> text;
+        struct {
+            QFrame* T::*member;
+            const char* name;
+        } rule;
+    };
+    const Event events[] = {
+        {{&T::cxDBDateEdit2, "cxDBDateEdit2", "timer1"},
+         {&T::cxDBTextEdit7, "cxDBTextEdit7", "ts1"},
+         {&T::Bevel2, "Bevel2"}},
+        {{&T::cxDBDateEdit3, "cxDBDateEdit3", "timer2"},
+         {&T::cxDBTextEdit8, "cxDBTextEdit8", "ts2"},
+         {&T::Bevel8, "Bevel8"}},
+        {{&T::cxDBDateEdit4, "cxDBDateEdit4", "timer3"},
+         {&T::cxDBTextEdit9, "cxDBTextEdit9", "ts3"},
+         {&T::Bevel9, "Bevel9"}},
+        {{&T::cxDBDateEdit5, "cxDBDateEdit5", "timer4"},
+         {&T::cxDBTextEdit10, "cxDBTextEdit10", "ts4"},
+         {&T::Bevel3, "Bevel3"}},
+    };
+    int top = 56;
+    for (const auto& [date, text, rule] : events) {
+        this->*date.member = editor<DBDateEdit>(p, date.name, date.field, {40, top, 121, 24});
+        this->*text.member = editor<DBTextEdit>(p, text.name, text.field, {232, top, 193, 24});
+        this->*rule.member = bevel(p, rule.name, {32, top + 27, 410, 1}, QFrame::Plain);
+        top += 32;
+    }
 }
 
 void TfmNewPerson::setFocusOrder()
