@@ -19,44 +19,48 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 12, 11), QTime(14, 30, 15));
 
+const QString kContacts =
+    QStringLiteral("INSERT INTO danni (id, ime, prezime, familia) VALUES"
+                   " (1, 'Ivan', 'Petrov', 'Ivanov'), (2, 'Maria', 'Ilieva', 'Georgieva'),"
+                   " (3, 'Petar', 'Stoyanov', 'Kolev');");
+
+const QString kLoans =
+    QStringLiteral("INSERT INTO zaemi (zaemi_ID, what, date_zaem, date_back, client_ID) VALUES"
+                   " (1, 'book', '2026-01-02 10:00:00', NULL, 1),"
+                   " (2, 'lamp', '2026-02-01 00:00:00', NULL, 2),"
+                   " (3, 'drill', '2026-02-03 00:00:00', '2026-03-01 00:00:00', 1),"
+                   " (4, 'pen', NULL, NULL, 9), (5, 'cup', NULL, NULL, 0);");
+
 // Three contacts; Ivan has two loans, Maria one, Petar none, and one loan belongs to a contact
 // that no longer exists.
-struct LoansFixture {
+struct LoansFixture : TestBook {
     explicit LoansFixture(bool withContacts = true)
+        : TestBook((withContacts ? kContacts : QString()) + kLoans)
     {
-        if (withContacts)
-            db.execute(QStringLiteral(
-                "INSERT INTO danni (id, ime, prezime, familia) VALUES"
-                " (1, 'Ivan', 'Petrov', 'Ivanov'), (2, 'Maria', 'Ilieva', 'Georgieva'),"
-                " (3, 'Petar', 'Stoyanov', 'Kolev');"));
-        db.execute(QStringLiteral(
-            "INSERT INTO zaemi (zaemi_ID, what, date_zaem, date_back, client_ID) VALUES"
-            " (1, 'book', '2026-01-02 10:00:00', NULL, 1),"
-            " (2, 'lamp', '2026-02-01 00:00:00', NULL, 2),"
-            " (3, 'drill', '2026-02-03 00:00:00', '2026-03-01 00:00:00', 1),"
-            " (4, 'pen', NULL, NULL, 9), (5, 'cup', NULL, NULL, 0);"));
-        book = std::make_unique<ContactBook>(db);
     }
 
     void selectContact(qint64 id)
     {
-        Dataset& contacts = book->contacts;
         contacts.moveTo(contacts.locate(contacts.fieldByName("id").index(), id));
+    }
+
+    // The window for a contact, not yet shown.
+    std::unique_ptr<TfmLoans> windowFor(qint64 contact)
+    {
+        selectContact(contact);
+        return std::make_unique<TfmLoans>(contactSource, loanSource);
     }
 
     // The window for a contact, activated.
     std::unique_ptr<TfmLoans> openWindow(qint64 contact)
     {
-        selectContact(contact);
-        auto window = std::make_unique<TfmLoans>(book->contactSource, book->loanSource);
+        auto window = windowFor(contact);
         window->FormActivate();
         return window;
     }
 
     qint64 storedLoans() const { return db.scalar(QStringLiteral("SELECT COUNT(*) FROM zaemi")); }
 
-    TestDatabase db;
-    std::unique_ptr<ContactBook> book;
     RecordingMessageService messages;
 };
 
@@ -74,6 +78,19 @@ void typeInCell(TfmLoans& window, int column, const QString& text)
 {
     DataGridModel* model = window.cxGrid1->model();
     QVERIFY(model->setData(model->index(model->dataset().position(), column), text, Qt::EditRole));
+}
+
+// Opens the in-place editor of a cell and types over its text; false when no editor opens.
+bool typeInEditor(QTableView* view, const QModelIndex& cell, const QString& text)
+{
+    view->setCurrentIndex(cell);
+    view->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
+    if (!editor)
+        return false;
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    return true;
 }
 
 } // namespace
@@ -114,15 +131,15 @@ private slots:
         LoansFixture f(withContacts);
         if (withContacts)
             f.selectContact(contact);
-        TfmLoans window(f.book->contactSource, f.book->loanSource);
+        TfmLoans window(f.contactSource, f.loanSource);
         QCOMPARE(window.windowTitle(), QStringLiteral("Loans"));
 
         window.show(); // activation runs once, however often the window is shown
         window.hide();
         window.show();
         QCOMPARE(window.windowTitle(), caption);
-        QCOMPARE(f.book->loans.filter(), filter);
-        QVERIFY(f.book->loans.isFiltered());
+        QCOMPARE(f.loans.filter(), filter);
+        QVERIFY(f.loans.isFiltered());
         QCOMPARE(columnTexts(window, 0), what);
         QCOMPARE(window.Label2->text(), QString::number(what.size()));
         QCOMPARE(window.DBText1->text(), caption.mid(QStringLiteral("Loans - ").size()));
@@ -136,7 +153,7 @@ private slots:
         auto window = f.openWindow(1);
         window->cxButton2Click();
 
-        Dataset& loans = f.book->loans;
+        Dataset& loans = f.loans;
         QCOMPARE(loans.state(), DatasetState::Insert);
         QCOMPARE(loans.fieldByName("client_ID").asInteger(), 1);
         QCOMPARE(DateTimeValue::toQDateTime(loans.fieldByName("date_zaem").asDateTime()), kNow);
@@ -165,12 +182,12 @@ private slots:
         auto window = f.openWindow(1);
         window->cxButton4Click();
         window->cxGrid1->view()->setCurrentIndex(window->cxGrid1->model()->index(1, 0));
-        QCOMPARE(f.book->loans.fieldByName("client_ID").asInteger(), 2); // Maria's lamp
+        QCOMPARE(f.loans.fieldByName("client_ID").asInteger(), 2); // Maria's lamp
 
         window->cxButton2Click();
-        QCOMPARE(f.book->loans.fieldByName("client_ID").asInteger(), 1);
+        QCOMPARE(f.loans.fieldByName("client_ID").asInteger(), 1);
         QCOMPARE(window->Label2->text(), QStringLiteral("5"));
-        QCOMPARE(f.book->contacts.fieldByName("id").asInteger(), 1);
+        QCOMPARE(f.contacts.fieldByName("id").asInteger(), 1);
         window.reset();
         QCOMPARE(f.db.scalar("SELECT client_ID FROM zaemi ORDER BY zaemi_ID DESC LIMIT 1"), 1);
     }
@@ -231,21 +248,21 @@ private slots:
         auto window = f.openWindow(1);
 
         window->cxButton4Click();
-        QVERIFY(!f.book->loans.isFiltered());
+        QVERIFY(!f.loans.isFiltered());
         QCOMPARE(window->cxButton4->text(), QStringLiteral("Filtered"));
         QCOMPARE(window->Label2->text(), QStringLiteral("5"));
         QCOMPARE(columnTexts(*window, 3),
                  (QStringList{"Ivan Petrov Ivanov", "Maria Ilieva Georgieva", "Ivan Petrov Ivanov",
                               "", ""}));
-        QCOMPARE(f.book->contacts.fieldByName("id").asInteger(), 1); // the lookup moves nothing
+        QCOMPARE(f.contacts.fieldByName("id").asInteger(), 1); // the lookup moves nothing
 
         window->cxButton4Click();
-        QVERIFY(f.book->loans.isFiltered());
-        QCOMPARE(f.book->loans.filter(), QStringLiteral("client_ID=1"));
+        QVERIFY(f.loans.isFiltered());
+        QCOMPARE(f.loans.filter(), QStringLiteral("client_ID=1"));
         QCOMPARE(window->cxButton4->text(), QStringLiteral("Show All"));
         QCOMPARE(window->Label2->text(), QStringLiteral("2"));
         QCOMPARE(columnTexts(*window, 0), (QStringList{"book", "drill"}));
-        QCOMPARE(f.book->loans.position(), 0);
+        QCOMPARE(f.loans.position(), 0);
     }
 
     void gridShowsTheColumnsAndEditsAllButPerson()
@@ -294,8 +311,8 @@ private slots:
 
         window.reset();
         QVERIFY(f.messages.calls.isEmpty());
-        QCOMPARE(f.book->loans.state(), DatasetState::Browse);
-        QVERIFY(!f.book->loans.isFiltered());
+        QCOMPARE(f.loans.state(), DatasetState::Browse);
+        QVERIFY(!f.loans.isFiltered());
         QCOMPARE(f.storedLoans(), stored);
         QCOMPARE(f.db.scalar("SELECT client_ID FROM zaemi WHERE what = 'umbrella'"), 1);
     }
@@ -303,18 +320,11 @@ private slots:
     void closingKeepsTheTextOfAnOpenEditor()
     {
         LoansFixture f;
-        f.selectContact(1);
-        auto window = std::make_unique<TfmLoans>(f.book->contactSource, f.book->loanSource);
+        auto window = f.windowFor(1);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QTableView* view = window->cxGrid1->view();
-        const QModelIndex cell = view->model()->index(1, 0);
-        view->setCurrentIndex(cell);
-        view->edit(cell);
-        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, QStringLiteral("hammer drill"));
+        QVERIFY(typeInEditor(view, view->model()->index(1, 0), QStringLiteral("hammer drill")));
 
         window->reject(); // the caption's close button and Escape
         window.reset();
@@ -336,7 +346,7 @@ private slots:
         auto window = f.openWindow(1);
         window->cxButton2Click();
         typeInCell(*window, 0, QStringLiteral("umbrella"));
-        f.book->connection.execute(QStringLiteral("PRAGMA query_only = 1"));
+        f.connection.execute(QStringLiteral("PRAGMA query_only = 1"));
 
         if (step == "new")
             guarded([&] { window->cxButton2Click(); });
@@ -346,7 +356,7 @@ private slots:
             window.reset();
         QCOMPARE(f.messages.texts("error").size(), 1);
         QVERIFY(f.messages.texts("error").first().contains("readonly"));
-        Dataset& loans = f.book->loans;
+        Dataset& loans = f.loans;
         QCOMPARE(loans.state(), DatasetState::Insert);
         QCOMPARE(loans.fieldByName("what").asString(), QStringLiteral("umbrella"));
         QVERIFY(loans.isFiltered());
@@ -360,23 +370,18 @@ private slots:
     void anInvalidDateKeepsTheRowAndItsChanges()
     {
         LoansFixture f;
-        f.selectContact(1);
-        TfmLoans window(f.book->contactSource, f.book->loanSource);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.cxButton2Click();
-        typeInCell(window, 0, QStringLiteral("umbrella"));
-        QTableView* view = window.cxGrid1->view();
+        auto window = f.windowFor(1);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->cxButton2Click();
+        typeInCell(*window, 0, QStringLiteral("umbrella"));
+        QTableView* view = window->cxGrid1->view();
         const QModelIndex cell = view->model()->index(2, 2);
-        view->setCurrentIndex(cell);
-        view->edit(cell);
-        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
-        QVERIFY(editor);
-        QTest::keyClicks(editor, QStringLiteral("31022026"));
+        QVERIFY(typeInEditor(view, cell, QStringLiteral("31022026")));
 
         view->setCurrentIndex(view->model()->index(0, 0)); // leaving the row writes the cell
         QCOMPARE(f.messages.texts("error"), QStringList{"'31.02.2026' is not a valid date."});
-        Dataset& loans = f.book->loans;
+        Dataset& loans = f.loans;
         QCOMPARE(loans.state(), DatasetState::Insert);
         QCOMPARE(loans.fieldByName("what").asString(), QStringLiteral("umbrella"));
         QVERIFY(loans.fieldByName("date_back").isNull());
@@ -384,12 +389,7 @@ private slots:
         QCOMPARE(f.storedLoans(), 5);
 
         // A valid date goes through, and leaving the row then saves it.
-        view->setCurrentIndex(cell);
-        view->edit(cell);
-        editor = qobject_cast<QLineEdit*>(view->indexWidget(cell));
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, QStringLiteral("28022026"));
+        QVERIFY(typeInEditor(view, cell, QStringLiteral("28022026")));
         view->setCurrentIndex(view->model()->index(0, 0));
         QCOMPARE(f.messages.texts("error").size(), 1);
         QCOMPARE(f.db.scalar("SELECT COUNT(*) FROM zaemi WHERE what = 'umbrella'"
@@ -400,18 +400,17 @@ private slots:
     void gridKeysForInsertingAndDeletingAreOff()
     {
         LoansFixture f;
-        f.selectContact(1);
-        TfmLoans window(f.book->contactSource, f.book->loanSource);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTableView* view = window.cxGrid1->view();
+        auto window = f.windowFor(1);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTableView* view = window->cxGrid1->view();
         view->setFocus();
         view->setCurrentIndex(view->model()->index(0, 0));
         QTest::keyClick(view, Qt::Key_Insert);
         QTest::keyClick(view, Qt::Key_Delete);
         QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(f.book->loans.state(), DatasetState::Browse);
-        QCOMPARE(columnTexts(window, 0), (QStringList{"book", "drill"}));
+        QCOMPARE(f.loans.state(), DatasetState::Browse);
+        QCOMPARE(columnTexts(*window, 0), (QStringList{"book", "drill"}));
         QVERIFY(f.messages.calls.isEmpty());
         QCOMPARE(f.storedLoans(), 5);
     }
@@ -423,7 +422,7 @@ private slots:
         QWidget mainWindow;
         mainWindow.setGeometry(40, 60, 688, 446); // the dialog must fit on the small test screen
         mainWindow.show();
-        TfmLoans window(f.book->contactSource, f.book->loanSource, &mainWindow);
+        TfmLoans window(f.contactSource, f.loanSource, &mainWindow);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(window.size(), QSize(666, 368));
