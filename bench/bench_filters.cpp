@@ -13,10 +13,8 @@
 #include "widgets/DataGrid.h"
 #include "windows/Ufilters.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -117,10 +115,8 @@ void report(const char* what, double ours, double plain, int rows)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("4rd.mdb"));
+    const bench::Session session(argc, argv);
+    const QString path = session.bookPath();
     bench::writeGeneratedBookFile(path, kContacts);
 
     Connection connection;

@@ -7,11 +7,9 @@
 #include "platform/MessageService.h"
 #include "widgets/DataGrid.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -42,11 +40,8 @@ void typeCharacter(QWidget* view, QChar character)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("4rd.mdb"));
+    const bench::Session session(argc, argv);
+    const QString path = session.bookPath();
     bench::writeGeneratedBookFile(path, kContacts);
 
     bench::Messages messages;

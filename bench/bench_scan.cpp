@@ -7,10 +7,8 @@
 #include "platform/Clock.h"
 #include "platform/MessageService.h"
 
-#include <QApplication>
 #include <QProgressBar>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -80,11 +78,8 @@ protected:
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("4rd.mdb"));
+    const bench::Session session(argc, argv);
+    const QString path = session.bookPath();
     generateBook(path);
 
     bench::Messages messages;

@@ -54,6 +54,24 @@ void Messages::fail(const QString& text)
     std::exit(1);
 }
 
+namespace {
+
+int& offscreenUnlessSet(int& argc)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return argc;
+}
+
+} // namespace
+
+Session::Session(int& argc, char** argv) : m_application(offscreenUnlessSet(argc), argv) {}
+
+QString Session::bookPath() const
+{
+    return m_directory.filePath(QStringLiteral("4rd.mdb"));
+}
+
 void writeGeneratedBookFile(const QString& path, int contacts)
 {
     BookWriter writer(path, false);

@@ -2,8 +2,10 @@
 
 #include "platform/MessageService.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 #include <array>
 #include <ctime>
 #include <functional>
@@ -42,6 +44,18 @@ public:
 
 private:
     [[noreturn]] static void fail(const QString& text);
+};
+
+// A benchmark's application, drawing offscreen unless QT_QPA_PLATFORM names a platform, and a
+// temporary directory for its book.
+class Session {
+public:
+    Session(int& argc, char** argv);
+    QString bookPath() const;
+
+private:
+    QApplication m_application;
+    QTemporaryDir m_directory;
 };
 
 // Writes the generator's book of `contacts` contacts (about three loans each) to `path`.
